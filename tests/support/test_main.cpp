@@ -1,0 +1,13 @@
+// Test entry: the toolkit's application object exists for every test, on
+// the offscreen platform unless the environment chooses another.
+#include <QApplication>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
