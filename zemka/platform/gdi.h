@@ -45,6 +45,8 @@ struct TextMetrics {
 
 // Surfaces and contexts.
 Dc *create_memory_dc(int width, int height);  // a surface of its own, pixels undefined
+// A context over a surface that someone else owns (a window's).
+Dc *create_surface_dc(const raster::Pixmap &pm);
 void delete_dc(Dc *dc);
 raster::Pixmap dc_pixmap(const Dc *dc);
 void resize_dc(Dc *dc, int width, int height);  // keeps the overlapping pixels
@@ -88,4 +90,9 @@ void *global_lock(MemHandle handle);
 void global_unlock(MemHandle handle);
 void global_free(MemHandle handle);
 
+}  // namespace zemka::platform
+
+namespace zemka::platform {
+// Makes the next n movable-memory allocations fail (fault tests).
+void fail_next_global_allocs(int n);
 }  // namespace zemka::platform

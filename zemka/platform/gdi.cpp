@@ -1,0 +1,216 @@
+// Drawing contexts and their objects over in-memory surfaces.
+#include "zemka/platform/gdi.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "zemka/platform/text_engine.h"
+
+namespace zemka::platform {
+
+struct GdiObject {
+    enum Kind { Pen, Brush, Font } kind;
+    bool stock = false;
+    bool null = false;  // the hollow brush or the null pen
+    int width = 1;      // pen
+    ColorRef color = 0;
+    FontSpec font;
+};
+
+struct Dc {
+    std::vector<std::uint32_t> own;  // a memory context's own surface
+    raster::Pixmap pm;
+    Handle pen;
+    Handle brush;
+    Handle font;
+    ColorRef text_color = 0;
+    int bk_mode = OPAQUE;
+    ColorRef bk_color = rgb(255, 255, 255);
+    std::int64_t cur_x = 0;
+    std::int64_t cur_y = 0;
+};
+
+namespace {
+
+GdiObject stock_null_brush{GdiObject::Brush, true, true, 0, 0, {}};
+GdiObject stock_null_pen{GdiObject::Pen, true, true, 0, 0, {}};
+GdiObject stock_white_brush{GdiObject::Brush, true, false, 0, rgb(255, 255, 255), {}};
+GdiObject stock_black_pen{GdiObject::Pen, true, false, 1, 0, {}};
+GdiObject stock_default_font{GdiObject::Font, true, false, 0, 0, {0, 400, false}};
+GdiObject stock_fixed_font{GdiObject::Font, true, false, 0, 0, {13, 400, true}};
+
+void set_defaults(Dc *dc) {
+    dc->pen = &stock_black_pen;
+    dc->brush = &stock_white_brush;
+    dc->font = &stock_default_font;
+}
+
+int magnitude(int value) { return value == INT_MIN ? INT_MAX : (value < 0 ? -value : value); }
+
+raster::Paint current_paint(const Dc *dc) {
+    raster::Paint paint;
+    paint.stroke = !dc->pen->null;
+    paint.pen_width = dc->pen->width;
+    paint.pen_color = pixel_of(dc->pen->color);
+    paint.fill = !dc->brush->null;
+    paint.brush_color = pixel_of(dc->brush->color);
+    return paint;
+}
+
+}  // namespace
+
+Dc *create_memory_dc(int width, int height) {
+    auto *dc = new Dc;
+    set_defaults(dc);
+    resize_dc(dc, width, height);
+    return dc;
+}
+
+Dc *create_surface_dc(const raster::Pixmap &pm) {
+    auto *dc = new Dc;
+    set_defaults(dc);
+    dc->pm = pm;
+    return dc;
+}
+
+void delete_dc(Dc *dc) { delete dc; }
+
+raster::Pixmap dc_pixmap(const Dc *dc) { return dc ? dc->pm : raster::Pixmap{}; }
+
+void resize_dc(Dc *dc, int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    std::vector<std::uint32_t> next(static_cast<std::size_t>(width) * height, 0xff000000u);
+    const int keep_w = std::min(width, dc->pm.width);
+    const int keep_h = std::min(height, dc->pm.height);
+    for (int y = 0; y < keep_h; ++y)
+        std::copy_n(dc->pm.pixels + static_cast<std::size_t>(y) * dc->pm.stride, keep_w,
+                    next.data() + static_cast<std::size_t>(y) * width);
+    dc->own.swap(next);
+    dc->pm = raster::Pixmap{dc->own.data(), width, height, width};
+}
+
+Handle create_pen(int width, ColorRef color) {
+    return new GdiObject{GdiObject::Pen, false, false, magnitude(width), color, {}};
+}
+
+Handle create_solid_brush(ColorRef color) { return new GdiObject{GdiObject::Brush, false, false, 0, color, {}}; }
+
+Handle create_font(int height, int weight, const char *) {
+    // The face name asks for nothing in particular: every font of the
+    // library is the platform's proportional face at the asked height.
+    return new GdiObject{GdiObject::Font, false, false, 0, 0, {magnitude(height), weight, false}};
+}
+
+Handle stock_object(Stock which) {
+    switch (which) {
+    case Stock::NullBrush: return &stock_null_brush;
+    case Stock::NullPen: return &stock_null_pen;
+    case Stock::WhiteBrush: return &stock_white_brush;
+    case Stock::BlackPen: return &stock_black_pen;
+    case Stock::DefaultFont: return &stock_default_font;
+    case Stock::FixedFont: return &stock_fixed_font;
+    }
+    return nullptr;
+}
+
+Handle select_object(Dc *dc, Handle object) {
+    if (!dc || !object) return nullptr;
+    Handle *slot = object->kind == GdiObject::Pen ? &dc->pen : object->kind == GdiObject::Brush ? &dc->brush : &dc->font;
+    Handle previous = *slot;
+    *slot = object;
+    return previous;
+}
+
+void delete_object(Handle object) {
+    if (object && !object->stock) delete object;
+}
+
+void polygon(Dc *dc, const raster::Point64 *points, int count) {
+    if (dc) raster::draw_polygon(dc->pm, current_paint(dc), points, count);
+}
+
+void rectangle(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    if (!dc) return;
+    if (dc->pen->null) {
+        // Without an outline the fill stops one pixel short of the right
+        // and bottom bounds, as the platform's rectangle does.
+        if (!dc->brush->null) raster::fill_rect(dc->pm, left, top, right - 1, bottom - 1, pixel_of(dc->brush->color));
+        return;
+    }
+    raster::draw_rectangle(dc->pm, current_paint(dc), left, top, right, bottom);
+}
+
+void ellipse(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+    if (dc) raster::draw_ellipse(dc->pm, current_paint(dc), left, top, right, bottom);
+}
+
+void move_to(Dc *dc, std::int64_t x, std::int64_t y) {
+    if (!dc) return;
+    dc->cur_x = x;
+    dc->cur_y = y;
+}
+
+void line_to(Dc *dc, std::int64_t x, std::int64_t y) {
+    if (!dc) return;
+    if (!dc->pen->null)
+        raster::draw_line(dc->pm, dc->pen->width, pixel_of(dc->pen->color), dc->cur_x, dc->cur_y, x, y);
+    dc->cur_x = x;
+    dc->cur_y = y;
+}
+
+void set_pixel(Dc *dc, std::int64_t x, std::int64_t y, ColorRef color) {
+    if (dc) raster::set_pixel(dc->pm, x, y, pixel_of(color));
+}
+
+ColorRef set_text_color(Dc *dc, ColorRef color) {
+    if (!dc) return 0;
+    return std::exchange(dc->text_color, color);
+}
+
+int get_bk_mode(const Dc *dc) { return dc ? dc->bk_mode : 0; }
+
+int set_bk_mode(Dc *dc, int mode) {
+    if (!dc) return 0;
+    return std::exchange(dc->bk_mode, mode);
+}
+
+ColorRef get_bk_color(const Dc *dc) { return dc ? dc->bk_color : 0; }
+
+Size get_text_extent(Dc *dc, const char *text, std::size_t count) {
+    if (!dc || !text) return {};
+    return text_measure(dc->font->font, text, count);
+}
+
+TextMetrics get_text_metrics(Dc *dc) { return dc ? text_font_metrics(dc->font->font) : TextMetrics{}; }
+
+void text_out(Dc *dc, std::int64_t x, std::int64_t y, const char *text, std::size_t count) {
+    if (!dc || !text || count == 0) return;
+    text_draw(dc->pm, dc->font->font, x, y, text, count, pixel_of(dc->text_color), dc->bk_mode != TRANSPARENT,
+              pixel_of(dc->bk_color));
+}
+
+void bit_blt(Dc *dst, int x, int y, int w, int h, const Dc *src, int sx, int sy) {
+    if (!dst || !src) return;
+    // Clip the copy against both surfaces.
+    if (x < 0) { sx -= x; w += x; x = 0; }
+    if (y < 0) { sy -= y; h += y; y = 0; }
+    if (sx < 0) { x -= sx; w += sx; sx = 0; }
+    if (sy < 0) { y -= sy; h += sy; sy = 0; }
+    w = std::min({w, dst->pm.width - x, src->pm.width - sx});
+    h = std::min({h, dst->pm.height - y, src->pm.height - sy});
+    if (w <= 0 || h <= 0) return;
+    for (int row = 0; row < h; ++row)
+        std::memcpy(dst->pm.pixels + static_cast<std::size_t>(y + row) * dst->pm.stride + x,
+                    src->pm.pixels + static_cast<std::size_t>(sy + row) * src->pm.stride + sx,
+                    static_cast<std::size_t>(w) * sizeof(std::uint32_t));
+}
+
+void scroll_dc(Dc *dc, int dy) {
+    if (dc) raster::scroll_vertical(dc->pm, dy);
+}
+
+}  // namespace zemka::platform

@@ -1,0 +1,81 @@
+// Movable memory: a small handle table. A handle is an index + 1 into the
+// table, so a stale or made-up handle is detected instead of dereferenced.
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "zemka/platform/gdi.h"
+
+namespace zemka::platform {
+
+namespace {
+
+struct Block {
+    void *data = nullptr;
+    bool used = false;
+};
+
+std::vector<Block> &blocks() {
+    static std::vector<Block> table;
+    return table;
+}
+std::vector<std::size_t> &free_slots() {
+    static std::vector<std::size_t> slots;
+    return slots;
+}
+int failures_to_inject = 0;
+
+Block *lookup(MemHandle handle) {
+    if (handle == 0 || handle > blocks().size()) return nullptr;
+    Block &b = blocks()[handle - 1];
+    return b.used ? &b : nullptr;
+}
+
+}  // namespace
+
+void fail_next_global_allocs(int n) { failures_to_inject = n; }
+
+MemHandle global_alloc(std::size_t bytes) {
+    if (failures_to_inject > 0) {
+        --failures_to_inject;
+        return 0;
+    }
+    void *data = std::malloc(bytes ? bytes : 1);
+    if (!data) return 0;
+    std::size_t slot;
+    try {
+        if (!free_slots().empty()) {
+            slot = free_slots().back();
+            free_slots().pop_back();
+        } else {
+            blocks().push_back({});
+            slot = blocks().size() - 1;
+        }
+    } catch (const std::bad_alloc &) {
+        std::free(data);
+        return 0;
+    }
+    blocks()[slot] = {data, true};
+    return slot + 1;
+}
+
+void *global_lock(MemHandle handle) {
+    Block *b = lookup(handle);
+    return b ? b->data : nullptr;
+}
+
+void global_unlock(MemHandle) {}
+
+void global_free(MemHandle handle) {
+    Block *b = lookup(handle);
+    if (!b) return;
+    std::free(b->data);
+    *b = {};
+    try {
+        free_slots().push_back(handle - 1);
+    } catch (const std::bad_alloc &) {
+        // The slot is simply not reused.
+    }
+}
+
+}  // namespace zemka::platform

@@ -1,0 +1,27 @@
+// Text through the toolkit's font engine: the raster interface hands it a
+// font description and a surface; glyph rendering, font matching and
+// metrics are the toolkit's.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "zemka/platform/gdi.h"
+
+namespace zemka::platform {
+
+struct FontSpec {
+    int pixel_height = 0;  // character height without internal leading; 0 = the default height
+    int weight = 400;
+    bool fixed_pitch = false;
+};
+
+// Texts are UTF-8; a byte sequence that is not valid UTF-8 is taken byte by
+// byte as Latin-1.
+Size text_measure(const FontSpec &font, const char *text, std::size_t count);
+TextMetrics text_font_metrics(const FontSpec &font);
+// Draws with the top-left corner of the first cell at (x, y).
+void text_draw(const raster::Pixmap &pm, const FontSpec &font, std::int64_t x, std::int64_t y, const char *text,
+               std::size_t count, std::uint32_t color_pixel, bool opaque, std::uint32_t background_pixel);
+
+}  // namespace zemka::platform
