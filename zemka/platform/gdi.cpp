@@ -31,6 +31,8 @@ struct Dc {
     ColorRef bk_color = rgb(255, 255, 255);
     std::int64_t cur_x = 0;
     std::int64_t cur_y = 0;
+    void (*change_hook)(void *) = nullptr;
+    void *change_context = nullptr;
 };
 
 namespace {
@@ -49,6 +51,10 @@ void set_defaults(Dc *dc) {
 }
 
 int magnitude(int value) { return value == INT_MIN ? INT_MAX : (value < 0 ? -value : value); }
+
+void changed(Dc *dc) {
+    if (dc->change_hook) dc->change_hook(dc->change_context);
+}
 
 raster::Paint current_paint(const Dc *dc) {
     raster::Paint paint;
@@ -77,6 +83,12 @@ Dc *create_surface_dc(const raster::Pixmap &pm) {
 }
 
 void delete_dc(Dc *dc) { delete dc; }
+
+void set_dc_change_hook(Dc *dc, void (*hook)(void *), void *context) {
+    if (!dc) return;
+    dc->change_hook = hook;
+    dc->change_context = context;
+}
 
 raster::Pixmap dc_pixmap(const Dc *dc) { return dc ? dc->pm : raster::Pixmap{}; }
 
@@ -130,7 +142,9 @@ void delete_object(Handle object) {
 }
 
 void polygon(Dc *dc, const raster::Point64 *points, int count) {
-    if (dc) raster::draw_polygon(dc->pm, current_paint(dc), points, count);
+    if (!dc) return;
+    raster::draw_polygon(dc->pm, current_paint(dc), points, count);
+    changed(dc);
 }
 
 void rectangle(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
@@ -139,13 +153,16 @@ void rectangle(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, 
         // Without an outline the fill stops one pixel short of the right
         // and bottom bounds, as the platform's rectangle does.
         if (!dc->brush->null) raster::fill_rect(dc->pm, left, top, right - 1, bottom - 1, pixel_of(dc->brush->color));
-        return;
+    } else {
+        raster::draw_rectangle(dc->pm, current_paint(dc), left, top, right, bottom);
     }
-    raster::draw_rectangle(dc->pm, current_paint(dc), left, top, right, bottom);
+    changed(dc);
 }
 
 void ellipse(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-    if (dc) raster::draw_ellipse(dc->pm, current_paint(dc), left, top, right, bottom);
+    if (!dc) return;
+    raster::draw_ellipse(dc->pm, current_paint(dc), left, top, right, bottom);
+    changed(dc);
 }
 
 void move_to(Dc *dc, std::int64_t x, std::int64_t y) {
@@ -160,10 +177,13 @@ void line_to(Dc *dc, std::int64_t x, std::int64_t y) {
         raster::draw_line(dc->pm, dc->pen->width, pixel_of(dc->pen->color), dc->cur_x, dc->cur_y, x, y);
     dc->cur_x = x;
     dc->cur_y = y;
+    changed(dc);
 }
 
 void set_pixel(Dc *dc, std::int64_t x, std::int64_t y, ColorRef color) {
-    if (dc) raster::set_pixel(dc->pm, x, y, pixel_of(color));
+    if (!dc) return;
+    raster::set_pixel(dc->pm, x, y, pixel_of(color));
+    changed(dc);
 }
 
 ColorRef set_text_color(Dc *dc, ColorRef color) {
@@ -191,6 +211,7 @@ void text_out(Dc *dc, std::int64_t x, std::int64_t y, const char *text, std::siz
     if (!dc || !text || count == 0) return;
     text_draw(dc->pm, dc->font->font, x, y, text, count, pixel_of(dc->text_color), dc->bk_mode != TRANSPARENT,
               pixel_of(dc->bk_color));
+    changed(dc);
 }
 
 void bit_blt(Dc *dst, int x, int y, int w, int h, const Dc *src, int sx, int sy) {
@@ -207,10 +228,13 @@ void bit_blt(Dc *dst, int x, int y, int w, int h, const Dc *src, int sx, int sy)
         std::memcpy(dst->pm.pixels + static_cast<std::size_t>(y + row) * dst->pm.stride + x,
                     src->pm.pixels + static_cast<std::size_t>(sy + row) * src->pm.stride + sx,
                     static_cast<std::size_t>(w) * sizeof(std::uint32_t));
+    changed(dst);
 }
 
 void scroll_dc(Dc *dc, int dy) {
-    if (dc) raster::scroll_vertical(dc->pm, dy);
+    if (!dc) return;
+    raster::scroll_vertical(dc->pm, dy);
+    changed(dc);
 }
 
 }  // namespace zemka::platform

@@ -48,6 +48,8 @@ Dc *create_memory_dc(int width, int height);  // a surface of its own, pixels un
 // A context over a surface that someone else owns (a window's).
 Dc *create_surface_dc(const raster::Pixmap &pm);
 void delete_dc(Dc *dc);
+// Called after every drawing operation on the context (a window's shows it).
+void set_dc_change_hook(Dc *dc, void (*hook)(void *context), void *context);
 raster::Pixmap dc_pixmap(const Dc *dc);
 void resize_dc(Dc *dc, int width, int height);  // keeps the overlapping pixels
 

@@ -1,0 +1,453 @@
+// The window system over Qt Widgets. Toolkit events become messages in one
+// queue for the thread, which the library's pump takes one at a time; the
+// windows show surfaces that the library draws into.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "zemka/platform/windowing.h"
+
+namespace zemka::platform {
+
+namespace {
+
+// The drawing window's client area: the canvas shows at (0, 0) of it.
+constexpr int FIXED_CLIENT_WIDTH = 600;
+constexpr int FIXED_CLIENT_HEIGHT = 500;
+constexpr std::uint32_t CLASS_BACKGROUND = 0xffffffffu;  // white
+
+std::map<std::string, WindowProc> &classes() {
+    static std::map<std::string, WindowProc> registry;
+    return registry;
+}
+
+std::deque<Msg> &queue() {
+    static std::deque<Msg> q;
+    return q;
+}
+
+class ClientWidget;
+
+struct TimerSlot {
+    QTimer *timer = nullptr;
+    bool pending = false;
+};
+
+}  // namespace
+
+struct Menu {
+    bool popup = false;
+    QMenu *qmenu = nullptr;  // popups
+    struct Item {
+        unsigned id = 0;
+        unsigned flags = 0;
+        std::string text;
+        Menu *submenu = nullptr;
+        QAction *action = nullptr;
+        bool checked = false;
+    };
+    std::vector<Item> items;
+    Window *owner = nullptr;
+};
+
+struct Window {
+    WindowProc proc = nullptr;
+    bool alive = true;
+    bool paint_pending = false;
+    WindowStyle style = WindowStyle::Resizable;
+    QWidget *top = nullptr;  // the top-level widget
+    ClientWidget *client = nullptr;
+    QMenuBar *menu_bar = nullptr;
+    Dc *surface = nullptr;  // what the client area shows
+    std::map<unsigned, TimerSlot> timers;
+};
+
+namespace {
+
+void post(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+    queue().push_back(Msg{w, message, wparam, lparam});
+}
+
+void post_paint(Window *w) {
+    if (w->paint_pending) return;
+    w->paint_pending = true;
+    post(w, WM_PAINT, 0, 0);
+}
+
+unsigned key_code(const QKeyEvent *e) {
+    const int k = e->key();
+    if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return static_cast<unsigned>(k);
+    switch (k) {
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Delete: return 46;
+    default: return 0;
+    }
+}
+
+// The client area: shows the window's surface and reports input.
+class ClientWidget : public QWidget {
+public:
+    ClientWidget(Window *w, QWidget *parent) : QWidget(parent), window_(w) {
+        setFocusPolicy(Qt::StrongFocus);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        const raster::Pixmap pm = dc_pixmap(window_->surface);
+        if (!pm.pixels) return;
+        const QImage image(reinterpret_cast<const uchar *>(pm.pixels), pm.width, pm.height, pm.stride * 4,
+                           QImage::Format_RGB32);
+        QPainter painter(this);
+        painter.drawImage(0, 0, image);
+    }
+    void resizeEvent(QResizeEvent *) override {
+        if (window_->style != WindowStyle::Resizable) return;
+        resize_dc(window_->surface, width(), height());
+        post(window_, WM_SIZE, 0, static_cast<std::intptr_t>(height()) << 16 | width());
+        post_paint(window_);
+    }
+    void mousePressEvent(QMouseEvent *e) override {
+        if (e->button() != Qt::LeftButton) return;
+        const QPoint p = e->position().toPoint();
+        post(window_, WM_LBUTTONDOWN, 1, point_lparam(p.x(), p.y()));
+    }
+    void keyPressEvent(QKeyEvent *e) override {
+        const QString text = e->text();
+        char32_t typed = 0;
+        if (text.size() == 1) typed = text.at(0).unicode();
+        else if (text.size() == 2 && text.at(0).isHighSurrogate()) typed = text.toUcs4().value(0);
+        post(window_, WM_KEYDOWN, key_code(e), key_lparam(typed));
+    }
+    void keyReleaseEvent(QKeyEvent *e) override {
+        if (e->isAutoRepeat()) return;  // a held key repeats its press only
+        post(window_, WM_KEYUP, key_code(e), 0);
+    }
+    void focusOutEvent(QFocusEvent *) override { post(window_, WM_KILLFOCUS, 0, 0); }
+
+private:
+    Window *window_;
+};
+
+// The top-level frame: the close box asks the window's procedure.
+class FrameWidget : public QWidget {
+public:
+    explicit FrameWidget(Window *w) : window_(w) {}
+
+protected:
+    void closeEvent(QCloseEvent *e) override {
+        e->ignore();
+        if (window_->alive) post(window_, WM_CLOSE, 0, 0);
+    }
+
+private:
+    Window *window_;
+};
+
+void surface_changed(void *context) {
+    auto *w = static_cast<Window *>(context);
+    if (w->alive && w->client) w->client->update();
+}
+
+void destroy_window(Window *w) {
+    if (!w->alive) return;
+    w->proc(w, WM_DESTROY, 0, 0);
+    w->alive = false;
+    for (auto &[id, slot] : w->timers) slot.timer->stop();
+    w->top->hide();
+}
+
+QMenu *qmenu_of(Menu *m) {
+    if (!m->qmenu) m->qmenu = new QMenu;
+    return m->qmenu;
+}
+
+// Keeps the toolkit from toggling a check mark on its own: the menu shows
+// what check_menu_item last set.
+void show_check(Menu::Item &item) {
+    if (!item.action) return;
+    item.action->setCheckable(item.checked);
+    item.action->setChecked(item.checked);
+}
+
+char *program_name() {
+    static char name[] = "zemka";
+    return name;
+}
+
+}  // namespace
+
+bool ensure_toolkit() {
+    if (QCoreApplication::instance()) return qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr;
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    const char *display = std::getenv("DISPLAY");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!platform || !*platform) && (!display || !*display) && (!wayland || !*wayland)) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        std::fputs("ZEMKA: no display found; drawing offscreen\n", stderr);
+    }
+    static int argc = 1;
+    static char *argv[] = {program_name(), nullptr};
+    new QApplication(argc, argv);  // lives for the rest of the process
+    return true;
+}
+
+void register_class(const char *name, WindowProc proc) {
+    if (name && proc) classes()[name] = proc;
+}
+
+bool class_registered(const char *name) { return name && classes().count(name) != 0; }
+
+Window *create_window(const char *class_name, const char *title, WindowStyle style, int x, int y, int w, int h) {
+    if (!class_name || !classes().count(class_name) || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return nullptr;
+    auto *win = new Window;
+    win->proc = classes()[class_name];
+    win->style = style;
+    auto *frame = new FrameWidget(win);
+    win->top = frame;
+    frame->setWindowTitle(QString::fromUtf8(title ? title : ""));
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    win->client = new ClientWidget(win, frame);
+    layout->addWidget(win->client);
+    frame->setFocusProxy(win->client);
+    if (style == WindowStyle::FixedWithMenu) {
+        win->surface = create_memory_dc(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
+        win->client->setFixedSize(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        frame->move(x, y);
+    } else {
+        const int cw = std::max(w, 1), ch = std::max(h, 1);
+        win->surface = create_memory_dc(cw, ch);
+        frame->setGeometry(x, y, cw, ch);
+        win->client->resize(cw, ch);
+    }
+    // A new window's client area shows its class background.
+    raster::fill_rect(dc_pixmap(win->surface), 0, 0, dc_pixmap(win->surface).width, dc_pixmap(win->surface).height,
+                      CLASS_BACKGROUND);
+    set_dc_change_hook(win->surface, surface_changed, win);
+    win->proc(win, WM_CREATE, 0, 0);
+    const Rect rc = get_client_rect(win);
+    win->proc(win, WM_SIZE, 0, static_cast<std::intptr_t>(rc.bottom) << 16 | rc.right);
+    return win;
+}
+
+void show_window(Window *w, int command) {
+    if (!window_alive(w)) return;
+    if (command == SW_HIDE) {
+        w->top->hide();
+        return;
+    }
+    if (!w->top->isVisible()) {
+        w->top->show();
+        post_paint(w);
+    }
+}
+
+bool window_alive(const Window *w) { return w && w->alive; }
+bool window_visible(const Window *w) { return window_alive(w) && w->top->isVisible(); }
+
+Rect get_client_rect(const Window *w) {
+    if (!window_alive(w)) return {};
+    const raster::Pixmap pm = dc_pixmap(w->surface);
+    return {0, 0, pm.width, pm.height};
+}
+
+void screen_size(int *width, int *height) {
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QSize s = screen ? screen->size() : QSize(1024, 768);
+    if (width) *width = s.width();
+    if (height) *height = s.height();
+}
+
+std::intptr_t def_window_proc(Window *w, unsigned message, std::uintptr_t, std::intptr_t) {
+    if (message == WM_CLOSE && w) destroy_window(w);
+    return 0;
+}
+
+Dc *get_dc(Window *w) { return window_alive(w) ? w->surface : nullptr; }
+void release_dc(Window *, Dc *) {}
+
+Dc *begin_paint(Window *w) {
+    if (!window_alive(w)) return nullptr;
+    w->paint_pending = false;
+    const raster::Pixmap pm = dc_pixmap(w->surface);
+    raster::fill_rect(pm, 0, 0, pm.width, pm.height, CLASS_BACKGROUND);
+    return w->surface;
+}
+
+void end_paint(Window *w, Dc *) {
+    if (window_alive(w)) w->client->update();
+}
+
+bool peek_message(Msg *out) {
+    if (queue().empty() && QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (queue().empty()) return false;
+    const Msg msg = queue().front();
+    queue().pop_front();
+    if (msg.message == WM_TIMER && msg.window) msg.window->timers[static_cast<unsigned>(msg.wparam)].pending = false;
+    if (out) *out = msg;
+    return true;
+}
+
+void translate_message(const Msg &msg) {
+    if (msg.message != WM_KEYDOWN) return;
+    const char32_t typed = typed_char_of(msg.lparam);
+    // Only characters with a one-byte code reach the application.
+    if (typed == 0 || typed > 0xff) return;
+    queue().push_front(Msg{msg.window, WM_CHAR, typed, msg.lparam});
+}
+
+std::intptr_t dispatch_message(const Msg &msg) {
+    if (!window_alive(msg.window)) return 0;
+    return msg.window->proc(msg.window, msg.message, msg.wparam, msg.lparam);
+}
+
+void post_message(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
+    if (window_alive(w)) post(w, message, wparam, lparam);
+}
+
+void post_quit_message(int exit_code) { post(nullptr, WM_QUIT, static_cast<std::uintptr_t>(exit_code), 0); }
+
+void wait_message() {
+    if (!queue().empty() || !QCoreApplication::instance()) return;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void set_timer(Window *w, unsigned id, int period_ms) {
+    if (!window_alive(w)) return;
+    TimerSlot &slot = w->timers[id];
+    if (!slot.timer) {
+        slot.timer = new QTimer(w->top);
+        QObject::connect(slot.timer, &QTimer::timeout, [w, id] {
+            TimerSlot &s = w->timers[id];
+            if (s.pending || !w->alive) return;
+            s.pending = true;
+            post(w, WM_TIMER, id, 0);
+        });
+    }
+    slot.timer->start(std::max(period_ms, 1));
+}
+
+void kill_timer(Window *w, unsigned id) {
+    if (!w) return;
+    auto it = w->timers.find(id);
+    if (it != w->timers.end() && it->second.timer) it->second.timer->stop();
+}
+
+Menu *create_menu() { return new Menu; }
+
+Menu *create_popup_menu() {
+    auto *m = new Menu;
+    m->popup = true;
+    return m;
+}
+
+void append_menu(Menu *menu, unsigned flags, std::uintptr_t id_or_popup, const char *text) {
+    if (!menu) return;
+    Menu::Item item;
+    item.flags = flags;
+    item.text = text ? text : "";
+    if (flags & MF_POPUP) item.submenu = reinterpret_cast<Menu *>(id_or_popup);
+    else item.id = static_cast<unsigned>(id_or_popup);
+    item.checked = (flags & MF_CHECKED) != 0;
+    if (menu->popup && !(flags & MF_POPUP)) {
+        QMenu *q = qmenu_of(menu);
+        if (flags & MF_SEPARATOR) {
+            item.action = q->addSeparator();
+        } else {
+            item.action = q->addAction(QString::fromUtf8(item.text.c_str()));
+            item.action->setEnabled(!(flags & MF_GRAYED));
+            const unsigned id = item.id;
+            QObject::connect(item.action, &QAction::triggered, [menu, id] {
+                for (Menu::Item &it : menu->items)
+                    if (it.id == id) show_check(it);
+                if (menu->owner) post_message(menu->owner, WM_COMMAND, id, 0);
+            });
+        }
+    }
+    menu->items.push_back(item);
+    show_check(menu->items.back());
+}
+
+void set_menu(Window *w, Menu *menu) {
+    if (!window_alive(w) || !menu) return;
+    if (!w->menu_bar) {
+        w->menu_bar = new QMenuBar(w->top);
+        static_cast<QVBoxLayout *>(w->top->layout())->setMenuBar(w->menu_bar);
+    }
+    for (Menu::Item &item : menu->items) {
+        if (!item.submenu) continue;
+        item.submenu->owner = w;
+        QMenu *q = qmenu_of(item.submenu);
+        q->setTitle(QString::fromUtf8(item.text.c_str()));
+        w->menu_bar->addMenu(q);
+    }
+}
+
+void draw_menu_bar(Window *w) {
+    if (window_alive(w) && w->menu_bar) w->menu_bar->update();
+}
+
+void check_menu_item(Menu *menu, unsigned id, unsigned flags) {
+    if (!menu) return;
+    for (Menu::Item &item : menu->items)
+        if (item.id == id && !(item.flags & MF_SEPARATOR)) {
+            item.checked = (flags & MF_CHECKED) != 0;
+            show_check(item);
+        }
+}
+
+std::vector<MenuItemInfo> menu_item_info(const Menu *menu) {
+    std::vector<MenuItemInfo> out;
+    if (!menu) return out;
+    for (const Menu::Item &item : menu->items) {
+        MenuItemInfo info;
+        info.id = item.id;
+        if (item.action) {
+            info.text = item.action->isSeparator() ? std::string() : item.action->text().toStdString();
+            info.separator = item.action->isSeparator();
+            info.grayed = !item.action->isEnabled();
+            info.checked = item.action->isChecked();
+        } else {
+            info.text = item.text;
+        }
+        out.push_back(info);
+    }
+    return out;
+}
+
+void *native_handle(const Window *w) { return w ? static_cast<void *>(w->top) : nullptr; }
+
+}  // namespace zemka::platform
