@@ -1,7 +1,5 @@
 #include "painter/panel.h"
 
-#include <cstdint>
-
 #include "painter/colors.h"
 #include "painter/coords.h"
 #include "zemka/zemka.h"
@@ -12,7 +10,8 @@ namespace {
 
 constexpr int BUTTONS = 7;
 constexpr int BUTTON_STEP = 35;  // height of a button and of its selecting band
-constexpr int PANEL_TOP = 250;   // bands are counted down from here
+constexpr int PANEL_TOP = 250;   // bands are counted down from here, exclusive
+constexpr int PANEL_BOTTOM = 6;  // lowest y of the "Cease!" band
 constexpr int LABEL_X = -285;
 
 enum class Effect { Kind, Color, Cease };
@@ -53,11 +52,11 @@ void draw_panel(int kind, int color) {
 
 void panel_hit(int /*x*/, int y, int *kind, int *color, int *cease) {
     *cease = 0;
+    // Only points of the panel column select anything.
+    if (y < PANEL_BOTTOM || y >= PANEL_TOP) return;
     // The bands sit a little above the drawn outlines: band i covers
-    // y from 250 - 35 (i + 1) + 1 to 250 - 35 i.
-    const std::int64_t depth = PANEL_TOP - std::int64_t{y};
-    if (depth < 0 || depth >= std::int64_t{BUTTON_STEP} * BUTTONS) return;
-    const Button &b = BUTTON_TABLE[depth / BUTTON_STEP];
+    // y from 250 - 35 (i + 1) + 1 to 250 - 35 i, the last one cut at 6.
+    const Button &b = BUTTON_TABLE[(PANEL_TOP - y) / BUTTON_STEP];
     switch (b.effect) {
     case Effect::Kind: *kind = b.value; break;
     case Effect::Color: *color = b.value; break;

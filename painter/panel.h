@@ -21,8 +21,8 @@ void draw_panel(int kind, int color);
 
 // Maps a click in the panel column (x < -200, 6 <= y <= 249) to its
 // button. Always writes *cease (1 only for "Cease!"); a weather button
-// writes *kind, a color button *color. A point outside the seven bands
-// changes nothing but the cease flag.
+// writes *kind, a color button *color. A point outside the column's
+// height changes nothing but the cease flag.
 void panel_hit(int x, int y, int *kind, int *color, int *cease);
 
 // Draws one glyph at its point unless it lies below y = -120 or its kind
