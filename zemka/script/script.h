@@ -22,4 +22,13 @@ void script_toggle_recording();
 void script_toggle_playback();
 void script_play_once();
 
+// The script file's path: "ZEMKA.SCR" in the working directory unless
+// set_script_path chose another (null or "" returns to the default). A
+// stream that is already open keeps the path it was opened with.
+const char *script_path();
+void set_script_path(const char *path);
+
+// Whether the shared script stream is open (by recording or playback).
+bool script_file_open();
+
 }  // namespace zemka
