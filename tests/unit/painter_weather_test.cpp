@@ -251,6 +251,32 @@ TEST(PainterWeather, ShipAndSailboatReEnterBeyondTheRightEdge) {
     }
 }
 
+TEST(PainterWeather, MovingPartsWrapOnlyPastTheirLimits) {
+    WeatherState at_limit;
+    at_limit.sun_x = -329;
+    at_limit.ship_x = -483;
+    at_limit.boat_x = -498;
+    tick(at_limit);
+    EXPECT_EQ(at_limit.sun_x, -330);
+    EXPECT_EQ(at_limit.ship_x, -485);
+    EXPECT_EQ(at_limit.boat_x, -510);
+    EXPECT_EQ(at_limit.sun_y, 215);
+    EXPECT_EQ(at_limit.ship_y, -140);
+    EXPECT_EQ(at_limit.boat_y, -210);
+
+    WeatherState past;
+    past.sun_x = -330;
+    past.ship_x = -484;
+    past.boat_x = -499;
+    tick(past);
+    EXPECT_EQ(past.sun_x, 331);
+    EXPECT_EQ(past.ship_x, 486);
+    EXPECT_EQ(past.boat_x, 511);
+    EXPECT_EQ(past.sun_y, 214);
+    EXPECT_EQ(past.ship_y, -141);
+    EXPECT_EQ(past.boat_y, -211);
+}
+
 TEST(PainterWeather, ExactlyFiveHundredGlyphsAndCeasedSlotsAreReused) {
     WeatherState s;
     click(s, kPanelX, kSnowY);
