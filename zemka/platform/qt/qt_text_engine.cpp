@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "zemka/platform/text_engine.h"
+#include "zemka/platform/utf8.h"
 
 namespace zemka::platform {
 
@@ -20,34 +21,9 @@ namespace {
 // cannot reach the surface.
 constexpr std::int64_t FAR_LIMIT = 1 << 28;
 
-bool valid_utf8(const unsigned char *s, std::size_t n) {
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char c = s[i];
-        std::size_t len;
-        char32_t cp;
-        if (c < 0x80) { ++i; continue; }
-        if ((c & 0xe0) == 0xc0) { len = 2; cp = c & 0x1f; }
-        else if ((c & 0xf0) == 0xe0) { len = 3; cp = c & 0x0f; }
-        else if ((c & 0xf8) == 0xf0) { len = 4; cp = c & 0x07; }
-        else return false;
-        if (i + len > n) return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            if ((s[i + k] & 0xc0) != 0x80) return false;
-            cp = (cp << 6) | (s[i + k] & 0x3f);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are invalid.
-        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) || cp > 0x10ffff ||
-            (cp >= 0xd800 && cp <= 0xdfff))
-            return false;
-        i += len;
-    }
-    return true;
-}
-
 QString decode(const char *text, std::size_t count) {
     const auto n = static_cast<qsizetype>(std::min<std::size_t>(count, 1u << 30));
-    if (valid_utf8(reinterpret_cast<const unsigned char *>(text), static_cast<std::size_t>(n)))
+    if (valid_utf8(text, static_cast<std::size_t>(n)))
         return QString::fromUtf8(text, n);
     return QString::fromLatin1(text, n);
 }

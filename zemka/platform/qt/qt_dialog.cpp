@@ -1,0 +1,244 @@
+// Dialogs from in-memory templates as Qt widgets: an edit control becomes
+// a text box, a button a push button, a static control a wrapping label.
+// Positions are dialog units, converted with the dialog font's base units.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cstring>
+#include <map>
+
+#include "zemka/platform/dialog.h"
+#include "zemka/platform/utf8.h"
+
+namespace zemka::platform {
+
+namespace {
+
+constexpr std::uint32_t WS_CAPTION = 0x00C00000;
+constexpr std::uint32_t ES_MULTILINE = 0x0004;
+constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
+constexpr std::uint16_t CLASS_BUTTON = 0x0080;
+constexpr std::uint16_t CLASS_EDIT = 0x0081;
+constexpr std::uint16_t CLASS_STATIC = 0x0082;
+
+// A bounds-checked reader of the template.
+class TemplateReader {
+public:
+    TemplateReader(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
+    bool ok() const { return ok_; }
+    std::uint16_t word() {
+        if (pos_ + 2 > size_) return fail();
+        const auto v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
+        pos_ += 2;
+        return v;
+    }
+    std::uint32_t dword() {
+        const std::uint32_t lo = word();
+        return lo | static_cast<std::uint32_t>(word()) << 16;
+    }
+    std::int16_t short_value() { return static_cast<std::int16_t>(word()); }
+    // A text field: 16-bit units up to a 0 unit.
+    QString text() {
+        QString s;
+        for (std::uint16_t u = word(); ok_ && u != 0; u = word()) s.append(QChar(u));
+        return s;
+    }
+    // A class or menu field: 0, 0xFFFF and an ordinal, or a text.
+    std::uint16_t ordinal_or_text(QString *name) {
+        const std::uint16_t first = word();
+        if (first == 0xffff) return word();
+        if (first == 0) return 0;
+        pos_ -= 2;
+        if (name) *name = text();
+        else text();
+        return 0;
+    }
+    void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
+    void skip(std::size_t n) {
+        if (pos_ + n > size_) fail();
+        else pos_ += n;
+    }
+
+private:
+    std::uint16_t fail() {
+        ok_ = false;
+        pos_ = size_;
+        return 0;
+    }
+    const std::uint8_t *data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+}  // namespace
+
+struct Dialog : QDialog {
+    DialogProc proc = nullptr;
+    bool ended = false;
+    std::intptr_t result = 0;
+    std::map<int, QWidget *> controls;
+    QPushButton *default_button = nullptr;
+
+    void send_command(std::uintptr_t id) { proc(this, WM_COMMAND, id, 0); }
+    // Escape and the close box ask the procedure with the cancel command;
+    // only the procedure ends the dialog.
+    void reject() override { send_command(IDCANCEL); }
+    void closeEvent(QCloseEvent *e) override {
+        e->ignore();
+        send_command(IDCANCEL);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        // Enter in a multi-line text box presses the default button.
+        if (event->type() == QEvent::KeyPress && default_button && qobject_cast<QPlainTextEdit *>(watched)) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                default_button->click();
+                return true;
+            }
+        }
+        return QDialog::eventFilter(watched, event);
+    }
+};
+
+namespace {
+
+bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
+    TemplateReader r(tmpl, size);
+    const std::uint32_t style = r.dword();
+    r.dword();  // extended style
+    const int count = r.word();
+    const int x = r.short_value(), y = r.short_value(), cx = r.short_value(), cy = r.short_value();
+    r.ordinal_or_text(nullptr);  // menu
+    r.ordinal_or_text(nullptr);  // class
+    const QString caption = r.text();
+    if (!r.ok()) return false;
+    // Base units of the dialog font: the average width of the letters and
+    // the line height.
+    const QFontMetrics fm(dlg->font());
+    const double unit_x = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0 / 4.0;
+    const double unit_y = fm.height() / 8.0;
+    auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
+    if (style & WS_CAPTION) dlg->setWindowTitle(caption);
+    dlg->setFixedSize(px(unit_x, cx), px(unit_y, cy));
+    dlg->move(px(unit_x, x), px(unit_y, y));
+    for (int i = 0; i < count; ++i) {
+        r.align4();
+        const std::uint32_t item_style = r.dword();
+        r.dword();
+        const int ix = r.short_value(), iy = r.short_value(), icx = r.short_value(), icy = r.short_value();
+        const int id = r.word();
+        QString class_name;
+        const std::uint16_t atom = r.ordinal_or_text(&class_name);
+        QString text;
+        r.ordinal_or_text(&text);
+        r.skip(r.word());  // creation data
+        if (!r.ok()) return false;
+        QWidget *w = nullptr;
+        if (atom == CLASS_EDIT) {
+            if (item_style & ES_MULTILINE) {
+                auto *edit = new QPlainTextEdit(text, dlg);
+                edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                edit->setTabChangesFocus(true);
+                edit->installEventFilter(dlg);
+                w = edit;
+            } else {
+                w = new QLineEdit(text, dlg);
+            }
+        } else if (atom == CLASS_BUTTON) {
+            auto *button = new QPushButton(text, dlg);
+            if (item_style & BS_DEFPUSHBUTTON) {
+                button->setDefault(true);
+                dlg->default_button = button;
+            }
+            QObject::connect(button, &QPushButton::clicked, [dlg, id] { dlg->send_command(static_cast<std::uintptr_t>(id)); });
+            w = button;
+        } else {
+            auto *label = new QLabel(text, dlg);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            w = label;
+        }
+        w->setGeometry(px(unit_x, ix), px(unit_y, iy), px(unit_x, icx), px(unit_y, icy));
+        dlg->controls[id] = w;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t size, Window *owner, DialogProc proc,
+                                  std::intptr_t init_param) {
+    if (!tmpl || !proc || !qobject_cast<QApplication *>(QCoreApplication::instance())) return -1;
+    auto *dlg = new Dialog;
+    dlg->proc = proc;
+    if (!build_dialog(dlg, tmpl, size)) {
+        delete dlg;
+        return -1;
+    }
+    if (QWidget *parent = static_cast<QWidget *>(native_handle(owner)); parent && window_alive(owner))
+        dlg->setParent(parent, dlg->windowFlags() | Qt::Dialog);
+    dlg->setWindowModality(Qt::ApplicationModal);
+    // The first control that takes the focus gets it when the procedure
+    // asks for it.
+    const bool default_focus = proc(dlg, WM_INITDIALOG, 0, init_param) != 0;
+    dlg->show();
+    if (default_focus)
+        for (auto &[id, w] : dlg->controls)
+            if (w->focusPolicy() != Qt::NoFocus && !qobject_cast<QLabel *>(w) && !qobject_cast<QPushButton *>(w)) {
+                w->setFocus();
+                break;
+            }
+    // The modal loop: toolkit input, and the library's queued messages
+    // dispatched as the event wait would. A quit request ends the dialog
+    // and stays queued for the event wait.
+    while (!dlg->ended) {
+        Msg msg;
+        if (peek_message(&msg)) {
+            if (msg.message == WM_QUIT) {
+                post_quit_message(static_cast<int>(msg.wparam));
+                dlg->result = -1;
+                break;
+            }
+            translate_message(msg);
+            dispatch_message(msg);
+            continue;
+        }
+        wait_message();
+    }
+    const std::intptr_t result = dlg->result;
+    dlg->hide();
+    delete dlg;
+    return result;
+}
+
+std::size_t get_dlg_item_text(Dialog *dlg, int id, char *buffer, std::size_t max_bytes) {
+    if (!dlg || !buffer || max_bytes == 0) return 0;
+    QString text;
+    auto it = dlg->controls.find(id);
+    if (it != dlg->controls.end()) {
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(it->second)) text = edit->toPlainText();
+        else if (auto *line = qobject_cast<QLineEdit *>(it->second)) text = line->text();
+        else if (auto *label = qobject_cast<QLabel *>(it->second)) text = label->text();
+        else if (auto *button = qobject_cast<QPushButton *>(it->second)) text = button->text();
+    }
+    const QByteArray utf8 = text.toUtf8();
+    const std::size_t n = utf8_prefix_length(utf8.constData(), static_cast<std::size_t>(utf8.size()), max_bytes - 1);
+    std::memcpy(buffer, utf8.constData(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+void end_dialog(Dialog *dlg, std::intptr_t result) {
+    if (!dlg) return;
+    dlg->ended = true;
+    dlg->result = result;
+}
+
+}  // namespace zemka::platform
