@@ -15,13 +15,15 @@ struct Block {
     bool used = false;
 };
 
+// Never destroyed: blocks still held at exit are released with the process,
+// and stay reachable until then.
 std::vector<Block> &blocks() {
-    static std::vector<Block> table;
-    return table;
+    static auto *table = new std::vector<Block>;
+    return *table;
 }
 std::vector<std::size_t> &free_slots() {
-    static std::vector<std::size_t> slots;
-    return slots;
+    static auto *slots = new std::vector<std::size_t>;
+    return *slots;
 }
 int failures_to_inject = 0;
 

@@ -75,6 +75,7 @@ struct Window {
     QWidget *top = nullptr;  // the top-level widget
     ClientWidget *client = nullptr;
     QMenuBar *menu_bar = nullptr;
+    Menu *menu = nullptr;  // the menu bar attached with set_menu
     Dc *surface = nullptr;  // what the client area shows
     std::map<unsigned, TimerSlot> timers;
 };
@@ -403,6 +404,7 @@ void append_menu(Menu *menu, unsigned flags, std::uintptr_t id_or_popup, const c
 
 void set_menu(Window *w, Menu *menu) {
     if (!window_alive(w) || !menu) return;
+    w->menu = menu;
     if (!w->menu_bar) {
         w->menu_bar = new QMenuBar(w->top);
         static_cast<QVBoxLayout *>(w->top->layout())->setMenuBar(w->menu_bar);
