@@ -305,43 +305,10 @@ TEST_F(PainterSceneTest, LogsEveryOperationOfTheLandscapeInOrder) {
     EXPECT_EQ(trimmed(lines), kStartSceneLog);
 }
 
-TEST_F(PainterSceneTest, WritesNothingWithLoggingOff) {
-    zemka::logging = 0;
-    painter::draw_scene(250, 215, 140, -210, 50, -140);
-    painter::draw_panel(2, 5);
-    EXPECT_TRUE(lines.empty());
-}
-
 TEST_F(PainterSceneTest, PanelLogsSevenOutlinesThenSevenLabels) {
     zemka::logging = 1;
     painter::draw_panel(2, 5);
     EXPECT_EQ(trimmed(lines), kPanelSnowYellowLog);
-}
-
-TEST_F(PainterSceneTest, PanelHighlightsOnlyTheSelectedKindAndColor) {
-    zemka::logging = 1;
-    const char *labels[] = {"Rain", "Snow", "Hail", "White", "Blue", "YELLOW", "Cease!"};
-    struct Case {
-        int kind, color;
-        bool lit[7];
-    } cases[] = {
-        {0, 0, {false, false, false, false, false, false, false}},
-        {1, 1, {true, false, false, true, false, false, false}},
-        {3, 4, {false, false, true, false, true, false, false}},
-        {2, 5, {false, true, false, false, false, true, false}},
-        {0, 2, {false, false, false, false, false, false, false}},  // red is no button
-    };
-    for (const Case &c : cases) {
-        lines.clear();
-        painter::draw_panel(c.kind, c.color);
-        std::vector<std::string> got = trimmed(lines);
-        ASSERT_EQ(got.size(), 14u);
-        for (int i = 0; i < 7; ++i) {
-            std::string expected = std::string(c.lit[i] ? "yellow" : "black") + " text at (-285," +
-                                   std::to_string(225 - 35 * i) + "), \"" + labels[i] + "\"";
-            EXPECT_EQ(got[7 + i], expected) << "kind " << c.kind << " color " << c.color;
-        }
-    }
 }
 
 TEST_F(PainterSceneTest, StartPictureShowsEveryPartOfTheLandscape) {
