@@ -2,6 +2,7 @@
 // exactly one event is ready, presenting the canvas whenever it changed.
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/headless.h"
 #include "zemka/window/windows.h"
 
 namespace zemka {
@@ -75,6 +76,7 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
         if (record) *record = EventRecord{0, 0, 0};
         return ZEMKA_QUIT;
     }
+    headless::wait_begins();
     pending_kind = NO_EVENT;
     current_event = EventRecord{0, 0, 0};
     while (!event_ready()) {
@@ -83,9 +85,16 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
         const bool playing = playing_once || playing_continuous;
         if (playing) {
             playing_once = 0;
-            if (script_play_step() == 1) break;
+            if (headless::play_step_allowed() && script_play_step() == 1) {
+                headless::event_played();
+                break;
+            }
             playing_once = 0;
             playing_continuous = 0;
+            if (headless::playback_ended()) {
+                pending_kind = ZEMKA_QUIT;
+                break;
+            }
         }
         if ((one_frame || animate) && pending_kind == NO_EVENT) {
             pending_kind = ZEMKA_PERIODIC;
@@ -98,6 +107,7 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
     }
     if (recording) record_event();
     if (record) *record = current_event;
+    headless::wait_ends();
     return quit_requested ? ZEMKA_QUIT : pending_kind;
 }
 

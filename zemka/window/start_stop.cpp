@@ -3,6 +3,7 @@
 #include "zemka/console/console.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/headless.h"
 #include "zemka/window/windows.h"
 
 using namespace zemka;
@@ -16,6 +17,7 @@ void show_text_window(int flag) { show_window(text_window, flag ? SW_SHOW : SW_H
 
 extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, int show_mode) {
     ensure_toolkit();
+    headless::configure();
     if (!prev_instance) {
         register_class("DrawWndClass", draw_window_proc);
         register_class("TextWndClass", text_window_proc);
@@ -38,6 +40,7 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
 }
 
 extern "C" int ZEMKA_stop(void) {
+    headless::write_final_snapshot();
     release_dc(draw_window, window_dc);
     window_dc = nullptr;
     script_close();

@@ -200,6 +200,15 @@ void show_check(Menu::Item &item) {
     item.action->setChecked(item.checked);
 }
 
+// The toolkit's notes about what an offscreen or minimal platform lacks
+// are noise to a learner; everything else is passed on.
+QtMessageHandler previous_handler = nullptr;
+void filter_toolkit_messages(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (message.contains(QLatin1String("propagateSizeHints")) || message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        return;
+    if (previous_handler) previous_handler(type, context, message);
+}
+
 char *program_name() {
     static char name[] = "zemka";
     return name;
@@ -216,6 +225,7 @@ bool ensure_toolkit() {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         std::fputs("ZEMKA: no display found; drawing offscreen\n", stderr);
     }
+    previous_handler = qInstallMessageHandler(filter_toolkit_messages);
     static int argc = 1;
     static char *argv[] = {program_name(), nullptr};
     new QApplication(argc, argv);  // lives for the rest of the process
