@@ -32,3 +32,24 @@ click_client() {
 
 # click_logical X Y: a left click at logical point (X, Y).
 click_logical() { click_client $((300 + $1)) $((250 - $2)); }
+
+# pixel_at_logical X Y: the screen colour at logical point (X, Y) of the
+# drawing window, as "R,G,B".
+pixel_at_logical() {
+  local shot
+  shot=$(mktemp --suffix=.png)
+  import -window root "$shot"
+  convert "$shot" -format '%[fx:int(255*p{'"$((300 + $1)),$((250 - $2 + CLIENT_TOP))"'}.r)],%[fx:int(255*p{'"$((300 + $1)),$((250 - $2 + CLIENT_TOP))"'}.g)],%[fx:int(255*p{'"$((300 + $1)),$((250 - $2 + CLIENT_TOP))"'}.b)]' info:
+  rm -f "$shot"
+}
+
+# expect_pixel X Y R,G,B [SECONDS]: waits until the logical point shows the colour.
+expect_pixel() {
+  local got secs=${4:-5}
+  for _ in $(seq $((secs * 5))); do
+    got=$(pixel_at_logical "$1" "$2")
+    [ "$got" = "$3" ] && return 0
+    sleep 0.2
+  done
+  fail "pixel at ($1, $2) is $got, not $3"
+}
