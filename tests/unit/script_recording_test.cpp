@@ -63,10 +63,9 @@ protected:
         pending_kind = -1;
         current_event = NONE;
         pending_periodic = 0;
-        run_menu = platform::create_popup_menu();
-        platform::append_menu(run_menu, platform::MF_STRING, MENU_RECORD, "&Record Script\tCtrl+R");
-        platform::append_menu(run_menu, platform::MF_STRING, MENU_PLAYBACK, "&Playback Script\tCtrl+P");
-        platform::append_menu(run_menu, platform::MF_STRING, MENU_PLAY_ONE, "Play &One Script\tCtrl+O");
+        run_menu = script_menu();
+        platform::check_menu_item(run_menu, MENU_RECORD, platform::MF_UNCHECKED);
+        platform::check_menu_item(run_menu, MENU_PLAYBACK, platform::MF_UNCHECKED);
         console::set_line_tap(capture_line, &lines);
     }
 
@@ -90,6 +89,18 @@ protected:
     static void write_file(const std::string &content) {
         std::ofstream out("ZEMKA.SCR", std::ios::binary | std::ios::trunc);
         out << content;
+    }
+
+    // The script items of the "&Run" menu, made once for the process.
+    static platform::Menu *script_menu() {
+        static platform::Menu *const menu = [] {
+            platform::Menu *m = platform::create_popup_menu();
+            platform::append_menu(m, platform::MF_STRING, MENU_RECORD, "&Record Script\tCtrl+R");
+            platform::append_menu(m, platform::MF_STRING, MENU_PLAYBACK, "&Playback Script\tCtrl+P");
+            platform::append_menu(m, platform::MF_STRING, MENU_PLAY_ONE, "Play &One Script\tCtrl+O");
+            return m;
+        }();
+        return menu;
     }
 
     static bool checked(unsigned id) {
