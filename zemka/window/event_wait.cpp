@@ -1,5 +1,7 @@
 // The event wait: runs the message handling one message at a time until
 // exactly one event is ready, presenting the canvas whenever it changed.
+#include <climits>
+
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 #include "zemka/window/headless.h"
@@ -37,7 +39,7 @@ bool event_ready() { return pending_kind != NO_EVENT && !(pending_kind == ZEMKA_
 
 void record_event() {
     if (pending_kind == ZEMKA_PERIODIC) {
-        ++pending_periodic;
+        if (pending_periodic < INT_MAX) ++pending_periodic;
         return;
     }
     if (pending_periodic > 0) {
