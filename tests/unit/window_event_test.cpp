@@ -331,3 +331,50 @@ TEST(WindowsBeforeStart, EntriesDoNotCrash) {
 }
 
 }  // namespace
+
+namespace {
+
+using zemka::testing::LibraryTest;
+
+class Pacing : public LibraryTest {
+protected:
+    // Stops the real timer: the test delivers the ticks itself.
+    void SetUp() override {
+        LibraryTest::SetUp();
+        platform::kill_timer(draw_window, TIMER_ID);
+    }
+    void tick() { platform::post_message(draw_window, platform::WM_TIMER, TIMER_ID, 0); }
+    // Handles what start left queued, so the next message is the test's.
+    void drain() {
+        platform::Msg msg;
+        while (platform::peek_message(&msg)) platform::dispatch_message(msg);
+    }
+};
+
+TEST_F(Pacing, ATickBeforeArmingDoesNotCount) {
+    drain();
+    tick();  // taken by the wait before it arms its periodic event
+    ZEMKA_set_animation(RUN_ONE_FRAME);
+    QTimer::singleShot(300, [this] { click(1, 1); });
+    EXPECT_EQ(next(), ZEMKA_MOUSE);
+    EXPECT_FALSE(guard_fired);
+}
+
+TEST_F(Pacing, APeriodicEventWaitsForTheNextTick) {
+    ZEMKA_set_animation(RUN_ONE_FRAME);
+    QTimer::singleShot(200, [this] { tick(); });
+    EXPECT_EQ(next(), ZEMKA_PERIODIC);
+    EXPECT_FALSE(guard_fired);
+}
+
+TEST(TimerTicks, DoNotPileUpWhileNobodyPumps) {
+    ASSERT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
+    QTest::qWait(350);  // the toolkit runs the timer; the library's queue is not read
+    int ticks = 0;
+    platform::Msg msg;
+    while (platform::peek_message(&msg)) ticks += msg.message == platform::WM_TIMER;
+    EXPECT_EQ(ticks, 1);
+    ZEMKA_stop();
+}
+
+}  // namespace
