@@ -1,6 +1,7 @@
 // The renderer: one primitive record onto the canvas, through the
 // platform's drawing context in the create / select / draw / reselect /
 // delete pattern, so the context is back at its defaults afterwards.
+#include <algorithm>
 #include <cstring>
 
 #include "zemka/draw/palette.h"
@@ -16,8 +17,15 @@ namespace {
 constexpr int CANVAS_WIDTH = 601;
 constexpr int CANVAS_HEIGHT = 540;
 
-std::int64_t device_x(std::int64_t x) { return centre_x + x; }
-std::int64_t device_y(std::int64_t y) { return centre_y - y; }
+// The drawing entries put points at most an int plus or minus an int from
+// the origin. A record with a point further out (no entry builds one) is
+// drawn with that coordinate taken as this limit, so the device coordinates
+// and the rasterizer's arithmetic stay in range.
+constexpr std::int64_t POINT_LIMIT = std::int64_t{1} << 33;
+std::int64_t limited(std::int64_t v) { return std::clamp(v, -POINT_LIMIT, POINT_LIMIT); }
+
+std::int64_t device_x(std::int64_t x) { return centre_x + limited(x); }
+std::int64_t device_y(std::int64_t y) { return centre_y - limited(y); }
 
 // Hollow brush for an outline, a solid one of the colour for a fill.
 Handle figure_brush(int width, ColorRef c) {
@@ -71,7 +79,10 @@ void render_text(const PrimitiveRecord &r, ColorRef c) {
     set_text_color(canvas_dc, c);
     const int old_mode = get_bk_mode(canvas_dc);
     set_bk_mode(canvas_dc, TRANSPARENT);
-    Handle font = create_font(-static_cast<int>(r.x2), 400, "ZEMKA-font");
+    // The text entry keeps ptsize within 0..127; a record with another
+    // value (no entry builds one) takes the nearest of the two.
+    const int ptsize = static_cast<int>(std::clamp<std::int64_t>(r.x2, 0, 127));
+    Handle font = create_font(-ptsize, 400, "ZEMKA-font");
     Handle old_font = select_object(canvas_dc, font);
     const auto handle = static_cast<MemHandle>(r.y2);
     if (const char *text = static_cast<const char *>(global_lock(handle))) {
