@@ -11,6 +11,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick
+  dpkg-dev file binutils
 )
 
 missing=()
