@@ -21,6 +21,15 @@ void order_corners(Point &a, Point &b) {
     if (a.y < b.y) std::swap(a.y, b.y);
 }
 
+// Formatted text holds at most 1023 characters; longer output is cut.
+using FormatBuffer = char[1024];
+
+int format_into(FormatBuffer &buffer, const char *format, va_list args) {
+    const int length = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    if (length < 0) buffer[0] = '\0';
+    return length;
+}
+
 PrimitiveRecord box_record(int kind, int color, int width, Point a, Point b) {
     PrimitiveRecord r;
     r.kind = kind;
@@ -155,23 +164,21 @@ int ZEMKA_draw_text_pt(int color, Point anchor, int ptsize, const char *text) {
 }
 
 int ZEMKA_draw_textf_pt(int color, Point anchor, int ptsize, const char *format, ...) {
-    char buffer[1024];
+    FormatBuffer buffer;
     va_list args;
     va_start(args, format);
-    const int length = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    const int length = format_into(buffer, format, args);
     va_end(args);
-    if (length < 0) buffer[0] = '\0';
     ZEMKA_draw_text_pt(color, anchor, ptsize, buffer);
     return length;
 }
 
 int ZEMKA_draw_textf(int color, int x, int y, int ptsize, const char *format, ...) {
-    char buffer[1024];
+    FormatBuffer buffer;
     va_list args;
     va_start(args, format);
-    const int length = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    const int length = format_into(buffer, format, args);
     va_end(args);
-    if (length < 0) buffer[0] = '\0';
     ZEMKA_draw_text(color, x, y, ptsize, buffer);
     return length;
 }

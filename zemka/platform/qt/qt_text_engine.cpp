@@ -33,34 +33,34 @@ int default_pixel_height() {
     return std::max(1, info.pixelSize());
 }
 
-QFont make_font(const FontSpec &spec) {
-    QFont font(spec.fixed_pitch ? QStringLiteral("DejaVu Sans Mono") : QStringLiteral("DejaVu Sans"));
-    if (spec.fixed_pitch) font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(spec.pixel_height > 0 ? spec.pixel_height : default_pixel_height());
-    font.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
+QFont make_font(const FontSpec &font_spec) {
+    QFont font(font_spec.fixed_pitch ? QStringLiteral("DejaVu Sans Mono") : QStringLiteral("DejaVu Sans"));
+    if (font_spec.fixed_pitch) font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(font_spec.pixel_height > 0 ? font_spec.pixel_height : default_pixel_height());
+    font.setWeight(font_spec.weight >= 600 ? QFont::Bold : QFont::Normal);
     font.setKerning(false);
     return font;
 }
 
 }  // namespace
 
-Size text_measure(const FontSpec &spec, const char *text, std::size_t count) {
-    const QFontMetrics fm(make_font(spec));
+Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
+    const QFontMetrics fm(make_font(font_spec));
     return {fm.horizontalAdvance(decode(text, count)), fm.height()};
 }
 
-TextMetrics text_font_metrics(const FontSpec &spec) {
-    const QFontMetrics fm(make_font(spec));
+TextMetrics text_font_metrics(const FontSpec &font_spec) {
+    const QFontMetrics fm(make_font(font_spec));
     return {fm.height(), std::max(0, fm.leading())};
 }
 
-void text_draw(const raster::Pixmap &pm, const FontSpec &spec, std::int64_t x, std::int64_t y, const char *text,
+void text_draw(const raster::Pixmap &pm, const FontSpec &font_spec, std::int64_t x, std::int64_t y, const char *text,
                std::size_t count, std::uint32_t color_pixel, bool opaque, std::uint32_t background_pixel) {
     if (!pm.pixels || pm.width <= 0 || pm.height <= 0) return;
     if (x < -FAR_LIMIT || x > FAR_LIMIT || y < -FAR_LIMIT || y > FAR_LIMIT) return;
     QImage image(reinterpret_cast<uchar *>(pm.pixels), pm.width, pm.height, pm.stride * 4, QImage::Format_RGB32);
     QPainter painter(&image);
-    const QFont font = make_font(spec);
+    const QFont font = make_font(font_spec);
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(color_pixel));
     const QString s = decode(text, count);
