@@ -4,7 +4,11 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "zemka/state.h"
 
@@ -42,6 +46,164 @@ void store_line(const char *text, std::size_t length) {
     log_next = advance(log_next);
 }
 
+
+// Lines for the text window are not drawn one by one: each would scroll
+// the whole window. They are queued, and drawn when the window's pixels
+// are next needed (shown, read, drawn over or resized): one scroll by all
+// the queued lines, then only the lines that are still inside the window,
+// each in its strip. The pixels are those that scrolling and drawing line
+// by line gives, including one detail: the strip clear leaves the
+// rightmost column alone (a rectangle without a pen stops one pixel short
+// of its right bound), so every new strip keeps the rightmost pixels of
+// the strip before it. `column` carries them across lines that are not
+// drawn because they have scrolled out of sight.
+struct LineQueue {
+    Dc *dc = nullptr;
+    Rect rc;              // client rectangle when the first line was queued
+    int h = 0;            // line height
+    std::size_t scrolled = 0;  // lines queued since the last flush
+    std::vector<std::string> ring;  // the newest lines, oldest at `first`
+    std::size_t first = 0;
+    std::size_t count = 0;
+    std::vector<std::uint32_t> column;  // rightmost pixels the next strip keeps
+};
+LineQueue pending;
+Dc *scratch = nullptr;  // one strip, for lines that are not wholly visible
+int widest_char = -1;   // widest printable ASCII character of the fixed font
+
+int line_height(Dc *dc) {
+    select_object(dc, stock_object(Stock::FixedFont));
+    const TextMetrics tm = get_text_metrics(dc);
+    return tm.height + tm.external_leading;
+}
+
+// The rightmost column of rows [y, y + h) into / from column; rows outside
+// the surface are skipped.
+void read_column(const raster::Pixmap &pm, std::int64_t y, std::vector<std::uint32_t> &column) {
+    if (pm.width <= 0) return;
+    for (std::size_t i = 0; i < column.size(); ++i) {
+        const std::int64_t row = y + static_cast<std::int64_t>(i);
+        if (row >= 0 && row < pm.height) column[i] = pm.pixels[row * pm.stride + pm.width - 1];
+    }
+}
+void write_column(const raster::Pixmap &pm, std::int64_t y, const std::vector<std::uint32_t> &column) {
+    if (pm.width <= 0) return;
+    for (std::size_t i = 0; i < column.size(); ++i) {
+        const std::int64_t row = y + static_cast<std::int64_t>(i);
+        if (row >= 0 && row < pm.height) pm.pixels[row * pm.stride + pm.width - 1] = column[i];
+    }
+}
+
+// One line as the platform draws it into a freshly scrolled window: clear
+// the strip at row y in the background colour (with the null pen the
+// rectangle paints rows y to y + h - 1), then the text at its left.
+void draw_strip(Dc *dc, const Rect &rc, std::int64_t y, int h, const std::string &text) {
+    Handle brush = create_solid_brush(get_bk_color(dc));
+    Handle old_brush = select_object(dc, brush);
+    Handle old_pen = select_object(dc, stock_object(Stock::NullPen));
+    rectangle(dc, rc.left, y, rc.right, y + h + 1);
+    select_object(dc, old_pen);
+    select_object(dc, old_brush);
+    delete_object(brush);
+    text_out(dc, rc.left + 5, y, text.data(), text.size());
+}
+
+// Whether a line's glyphs could reach the rightmost column. Only printable
+// ASCII has a known bound (the widest such character per byte, plus a line
+// height for overhang); anything else might.
+bool may_reach_right(Dc *dc, const std::string &text) {
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x7f) return true;
+    }
+    if (widest_char < 0) {
+        select_object(dc, stock_object(Stock::FixedFont));
+        widest_char = 0;
+        for (char c = 0x20; c < 0x7f; ++c)
+            widest_char = std::max(widest_char, static_cast<int>(get_text_extent(dc, &c, 1).cx));
+    }
+    const std::int64_t right = pending.rc.left + 5 + static_cast<std::int64_t>(text.size()) * widest_char + pending.h;
+    return right >= pending.rc.right - 1;
+}
+
+// Draws a line in the scratch strip, starting from the carried column, and
+// carries its rightmost column on. Returns the strip's pixels.
+raster::Pixmap draw_in_scratch(const std::string &text) {
+    const int width = pending.rc.right - pending.rc.left;
+    if (!scratch) scratch = create_memory_dc(width, pending.h);
+    const raster::Pixmap old = dc_pixmap(scratch);
+    if (old.width != width || old.height != pending.h) resize_dc(scratch, width, pending.h);
+    select_object(scratch, stock_object(Stock::FixedFont));
+    const raster::Pixmap pm = dc_pixmap(scratch);
+    write_column(pm, 0, pending.column);
+    draw_strip(scratch, Rect{0, 0, width, pending.h}, 0, pending.h, text);
+    read_column(pm, 0, pending.column);
+    return pm;
+}
+
+void flush_lines(void *) {
+    LineQueue &q = pending;
+    const int h = q.h;
+    if (q.dc && h > 0 && q.count > 0) {
+        select_object(q.dc, stock_object(Stock::FixedFont));
+        const raster::Pixmap pm = dc_pixmap(q.dc);
+        // One scroll for all the lines; by the window's height or more
+        // nothing of the old contents stays, and the strips cover it all.
+        const std::int64_t dy = static_cast<std::int64_t>(std::min<std::size_t>(q.scrolled, pm.height / h + 1)) * h;
+        scroll_dc(q.dc, static_cast<int>(std::min<std::int64_t>(dy, pm.height)));
+        const std::int64_t bottom = q.rc.bottom;
+        for (std::size_t m = 0; m < q.count; ++m) {
+            const std::string &text = q.ring[(q.first + m) % q.ring.size()];
+            const std::int64_t y = bottom - static_cast<std::int64_t>(q.count - m) * h;
+            if (y >= q.rc.top) {
+                write_column(pm, y, q.column);
+                draw_strip(q.dc, q.rc, y, h, text);
+                read_column(pm, y, q.column);
+            } else if (y + h > q.rc.top || may_reach_right(q.dc, text)) {
+                const raster::Pixmap strip = draw_in_scratch(text);
+                for (int i = 0; i < h; ++i)
+                    if (y + i >= 0 && y + i < pm.height)
+                        std::memcpy(pm.pixels + (y + i) * pm.stride, strip.pixels + static_cast<std::size_t>(i) * strip.stride,
+                                    static_cast<std::size_t>(std::min(pm.width, strip.width)) * sizeof(std::uint32_t));
+            }
+        }
+    }
+    q.count = 0;
+    q.first = 0;
+    q.scrolled = 0;
+}
+
+void queue_line(Dc *dc, const char *text, std::size_t len) {
+    LineQueue &q = pending;
+    if (q.dc != dc) {
+        if (q.dc) dc_pixmap(q.dc);  // lines still queued for another window
+        q.dc = dc;
+    }
+    if (q.scrolled == 0) {
+        // The first line since the window was last brought up to date:
+        // nothing is queued, so its geometry can be read now, and a resize
+        // brings it up to date before it changes.
+        q.h = line_height(dc);
+        q.rc = get_client_rect(text_window);
+        const std::size_t lines = q.h > 0 ? static_cast<std::size_t>(std::max(q.rc.bottom - q.rc.top, 0) / q.h) + 2 : 1;
+        if (q.ring.size() != lines) q.ring.assign(lines, std::string());
+        q.column.assign(static_cast<std::size_t>(std::max(q.h, 0)), 0);
+        read_column(dc_pixmap(dc), q.rc.bottom - q.h, q.column);
+        set_dc_pending(dc, flush_lines, nullptr);
+    }
+    ++q.scrolled;
+    if (q.count == q.ring.size()) {
+        // The oldest queued line has scrolled out of sight; it only counts
+        // if it could change the rightmost column.
+        const std::string &gone = q.ring[q.first];
+        if (q.h > 0 && may_reach_right(dc, gone)) draw_in_scratch(gone);
+        q.first = (q.first + 1) % q.ring.size();
+        --q.count;
+    }
+    q.ring[(q.first + q.count) % q.ring.size()].assign(text, len);
+    ++q.count;
+}
+
 }  // namespace
 
 const char *slot_text(int slot) {
@@ -59,21 +221,7 @@ void console_draw_line(char *text) {
     if (len > 0 && text[len - 1] == '\n') text[--len] = '\0';
     Dc *dc = get_dc(text_window);
     if (!dc) return;  // no text window (not yet, or closed by the user)
-    select_object(dc, stock_object(Stock::FixedFont));
-    const TextMetrics tm = get_text_metrics(dc);
-    const int h = tm.height + tm.external_leading;
-    scroll_dc(dc, h);
-    const Rect rc = get_client_rect(text_window);
-    // Clear the freed strip in the background colour. With the null pen
-    // the rectangle paints its inside only, rows bottom - h to bottom - 1.
-    Handle brush = create_solid_brush(get_bk_color(dc));
-    Handle old_brush = select_object(dc, brush);
-    Handle old_pen = select_object(dc, stock_object(Stock::NullPen));
-    rectangle(dc, rc.left, rc.bottom - h, rc.right, rc.bottom + 1);
-    select_object(dc, old_pen);
-    select_object(dc, old_brush);
-    delete_object(brush);
-    text_out(dc, rc.left + 5, rc.bottom - h, text, len);
+    queue_line(dc, text, len);
     release_dc(text_window, dc);
 }
 

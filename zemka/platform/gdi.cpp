@@ -33,6 +33,9 @@ struct Dc {
     std::int64_t cur_y = 0;
     void (*change_hook)(void *) = nullptr;
     void *change_context = nullptr;
+    void (*pending)(void *) = nullptr;  // queued drawing, see set_dc_pending
+    void *pending_context = nullptr;
+    bool flushing = false;
 };
 
 namespace {
@@ -53,7 +56,18 @@ void set_defaults(Dc *dc) {
 int magnitude(int value) { return value == INT_MIN ? INT_MAX : (value < 0 ? -value : value); }
 
 void changed(Dc *dc) {
-    if (dc->change_hook) dc->change_hook(dc->change_context);
+    // Queued drawing that is being done now was announced when it was queued.
+    if (dc->change_hook && !dc->flushing) dc->change_hook(dc->change_context);
+}
+
+// Runs the drawing queued on the context, before its pixels are used.
+void bring_up_to_date(const Dc *cdc) {
+    if (!cdc || !cdc->pending) return;
+    Dc *dc = const_cast<Dc *>(cdc);  // every context is created mutable
+    void (*flush)(void *) = std::exchange(dc->pending, nullptr);
+    dc->flushing = true;
+    flush(dc->pending_context);
+    dc->flushing = false;
 }
 
 raster::Paint current_paint(const Dc *dc) {
@@ -90,9 +104,21 @@ void set_dc_change_hook(Dc *dc, void (*hook)(void *), void *context) {
     dc->change_context = context;
 }
 
-raster::Pixmap dc_pixmap(const Dc *dc) { return dc ? dc->pm : raster::Pixmap{}; }
+void set_dc_pending(Dc *dc, void (*flush)(void *), void *context) {
+    if (!dc) return;
+    dc->pending = flush;
+    dc->pending_context = context;
+    if (flush) changed(dc);
+}
+
+raster::Pixmap dc_pixmap(const Dc *dc) {
+    if (!dc) return {};
+    bring_up_to_date(dc);
+    return dc->pm;
+}
 
 void resize_dc(Dc *dc, int width, int height) {
+    bring_up_to_date(dc);
     width = std::max(width, 0);
     height = std::max(height, 0);
     std::vector<std::uint32_t> next(static_cast<std::size_t>(width) * height, 0xff000000u);
@@ -143,12 +169,14 @@ void delete_object(Handle object) {
 
 void polygon(Dc *dc, const raster::Point64 *points, int count) {
     if (!dc) return;
+    bring_up_to_date(dc);
     raster::draw_polygon(dc->pm, current_paint(dc), points, count);
     changed(dc);
 }
 
 void rectangle(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
     if (!dc) return;
+    bring_up_to_date(dc);
     if (dc->pen->null) {
         // Without an outline the fill stops one pixel short of the right
         // and bottom bounds, as the platform's rectangle does.
@@ -161,6 +189,7 @@ void rectangle(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, 
 
 void ellipse(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
     if (!dc) return;
+    bring_up_to_date(dc);
     raster::draw_ellipse(dc->pm, current_paint(dc), left, top, right, bottom);
     changed(dc);
 }
@@ -173,6 +202,7 @@ void move_to(Dc *dc, std::int64_t x, std::int64_t y) {
 
 void line_to(Dc *dc, std::int64_t x, std::int64_t y) {
     if (!dc) return;
+    bring_up_to_date(dc);
     if (!dc->pen->null)
         raster::draw_line(dc->pm, dc->pen->width, pixel_of(dc->pen->color), dc->cur_x, dc->cur_y, x, y);
     dc->cur_x = x;
@@ -182,6 +212,7 @@ void line_to(Dc *dc, std::int64_t x, std::int64_t y) {
 
 void set_pixel(Dc *dc, std::int64_t x, std::int64_t y, ColorRef color) {
     if (!dc) return;
+    bring_up_to_date(dc);
     raster::set_pixel(dc->pm, x, y, pixel_of(color));
     changed(dc);
 }
@@ -209,6 +240,7 @@ TextMetrics get_text_metrics(Dc *dc) { return dc ? text_font_metrics(dc->font->f
 
 void text_out(Dc *dc, std::int64_t x, std::int64_t y, const char *text, std::size_t count) {
     if (!dc || !text || count == 0) return;
+    bring_up_to_date(dc);
     text_draw(dc->pm, dc->font->font, x, y, text, count, pixel_of(dc->text_color), dc->bk_mode != TRANSPARENT,
               pixel_of(dc->bk_color));
     changed(dc);
@@ -216,6 +248,8 @@ void text_out(Dc *dc, std::int64_t x, std::int64_t y, const char *text, std::siz
 
 void bit_blt(Dc *dst, int x, int y, int w, int h, const Dc *src, int sx, int sy) {
     if (!dst || !src) return;
+    bring_up_to_date(src);
+    bring_up_to_date(dst);
     // Clip the copy against both surfaces.
     if (x < 0) { sx -= x; w += x; x = 0; }
     if (y < 0) { sy -= y; h += y; y = 0; }
@@ -233,6 +267,7 @@ void bit_blt(Dc *dst, int x, int y, int w, int h, const Dc *src, int sx, int sy)
 
 void scroll_dc(Dc *dc, int dy) {
     if (!dc) return;
+    bring_up_to_date(dc);
     raster::scroll_vertical(dc->pm, dy);
     changed(dc);
 }

@@ -50,6 +50,13 @@ Dc *create_surface_dc(const raster::Pixmap &pm);
 void delete_dc(Dc *dc);
 // Called after every drawing operation on the context (a window's shows it).
 void set_dc_change_hook(Dc *dc, void (*hook)(void *context), void *context);
+// Drawing that the owner of a context has queued instead of doing at once:
+// flush(context) runs before the context's pixels are next read (dc_pixmap,
+// a copy from it), drawn over, scrolled or resized, so whoever looks at the
+// pixels finds them up to date. Setting it counts as a change (the change
+// hook runs, so a window that shows the context repaints). A flush runs
+// once; later drawing is queued again with another call.
+void set_dc_pending(Dc *dc, void (*flush)(void *context), void *context);
 raster::Pixmap dc_pixmap(const Dc *dc);
 void resize_dc(Dc *dc, int width, int height);  // keeps the overlapping pixels
 
