@@ -18,6 +18,7 @@ struct GdiObject {
     int width = 1;      // pen
     ColorRef color = 0;
     FontSpec font;
+    bool released = false;  // kept for reuse; deleting it again does nothing
 };
 
 struct Dc {
@@ -51,6 +52,23 @@ void set_defaults(Dc *dc) {
     dc->pen = &stock_black_pen;
     dc->brush = &stock_white_brush;
     dc->font = &stock_default_font;
+}
+
+// Pens, brushes and fonts live for one primitive; their blocks are kept for
+// the next ones instead of going back to the heap every time.
+constexpr std::size_t MAX_SPARE_OBJECTS = 16;
+std::vector<Handle> &spare_objects() {
+    static auto *spare = new std::vector<Handle>;  // reachable until exit
+    return *spare;
+}
+
+Handle new_object(const GdiObject &value) {
+    std::vector<Handle> &spare = spare_objects();
+    if (spare.empty()) return new GdiObject(value);
+    Handle object = spare.back();
+    spare.pop_back();
+    *object = value;
+    return object;
 }
 
 int magnitude(int value) { return value == INT_MIN ? INT_MAX : (value < 0 ? -value : value); }
@@ -132,15 +150,15 @@ void resize_dc(Dc *dc, int width, int height) {
 }
 
 Handle create_pen(int width, ColorRef color) {
-    return new GdiObject{GdiObject::Pen, false, false, magnitude(width), color, {}};
+    return new_object({GdiObject::Pen, false, false, magnitude(width), color, {}});
 }
 
-Handle create_solid_brush(ColorRef color) { return new GdiObject{GdiObject::Brush, false, false, 0, color, {}}; }
+Handle create_solid_brush(ColorRef color) { return new_object({GdiObject::Brush, false, false, 0, color, {}}); }
 
 Handle create_font(int height, int weight, const char *) {
     // The face name asks for nothing in particular: every font of the
     // library is the platform's proportional face at the asked height.
-    return new GdiObject{GdiObject::Font, false, false, 0, 0, {magnitude(height), weight, false}};
+    return new_object({GdiObject::Font, false, false, 0, 0, {magnitude(height), weight, false}});
 }
 
 Handle stock_object(Stock which) {
@@ -164,7 +182,14 @@ Handle select_object(Dc *dc, Handle object) {
 }
 
 void delete_object(Handle object) {
-    if (object && !object->stock) delete object;
+    if (!object || object->stock || object->released) return;
+    std::vector<Handle> &spare = spare_objects();
+    if (spare.size() < MAX_SPARE_OBJECTS) {
+        object->released = true;
+        spare.push_back(object);
+    } else {
+        delete object;
+    }
 }
 
 void polygon(Dc *dc, const raster::Point64 *points, int count) {
