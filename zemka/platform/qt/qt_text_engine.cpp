@@ -9,6 +9,10 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "zemka/platform/text_engine.h"
 #include "zemka/platform/utf8.h"
@@ -42,15 +46,50 @@ QFont make_font(const FontSpec &font_spec) {
     return font;
 }
 
+// A font is asked for by its description once per primitive; matching a
+// face and building its metrics is the toolkit's slow part, so each
+// distinct font is made once and kept, with the widths of the short texts
+// measured in it (labels and log lines come back frame after frame).
+struct EngineFont {
+    QFont font;
+    QFontMetrics metrics;
+    std::unordered_map<std::string, int> widths;
+    explicit EngineFont(const QFont &f) : font(f), metrics(f) {}
+};
+
+constexpr std::size_t MAX_FONTS = 64;
+constexpr std::size_t MAX_WIDTHS = 1024;          // per font
+constexpr std::size_t MAX_MEASURED_LENGTH = 256;  // longer texts are measured every time
+
+EngineFont &engine_font(const FontSpec &font_spec) {
+    // What make_font depends on: the height (a default one resolved now),
+    // boldness and pitch.
+    const int height = font_spec.pixel_height > 0 ? font_spec.pixel_height : default_pixel_height();
+    const std::uint64_t key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(height)) << 2) |
+                              (font_spec.weight >= 600 ? 2u : 0u) | (font_spec.fixed_pitch ? 1u : 0u);
+    static auto *fonts = new std::unordered_map<std::uint64_t, std::unique_ptr<EngineFont>>;  // kept until exit
+    auto it = fonts->find(key);
+    if (it != fonts->end()) return *it->second;
+    if (fonts->size() >= MAX_FONTS) fonts->clear();
+    return *fonts->emplace(key, std::make_unique<EngineFont>(make_font(font_spec))).first->second;
+}
+
 }  // namespace
 
 Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
-    const QFontMetrics fm(make_font(font_spec));
-    return {fm.horizontalAdvance(decode(text, count)), fm.height()};
+    EngineFont &f = engine_font(font_spec);
+    if (count > MAX_MEASURED_LENGTH) return {f.metrics.horizontalAdvance(decode(text, count)), f.metrics.height()};
+    std::string key(text, count);
+    auto it = f.widths.find(key);
+    if (it == f.widths.end()) {
+        if (f.widths.size() >= MAX_WIDTHS) f.widths.clear();
+        it = f.widths.emplace(std::move(key), f.metrics.horizontalAdvance(decode(text, count))).first;
+    }
+    return {it->second, f.metrics.height()};
 }
 
 TextMetrics text_font_metrics(const FontSpec &font_spec) {
-    const QFontMetrics fm(make_font(font_spec));
+    const QFontMetrics &fm = engine_font(font_spec).metrics;
     return {fm.height(), std::max(0, fm.leading())};
 }
 
@@ -60,11 +99,11 @@ void text_draw(const raster::Pixmap &pm, const FontSpec &font_spec, std::int64_t
     if (x < -FAR_LIMIT || x > FAR_LIMIT || y < -FAR_LIMIT || y > FAR_LIMIT) return;
     QImage image(reinterpret_cast<uchar *>(pm.pixels), pm.width, pm.height, pm.stride * 4, QImage::Format_RGB32);
     QPainter painter(&image);
-    const QFont font = make_font(font_spec);
-    painter.setFont(font);
+    const EngineFont &f = engine_font(font_spec);
+    painter.setFont(f.font);
     painter.setPen(QColor::fromRgb(color_pixel));
     const QString s = decode(text, count);
-    const QFontMetrics fm(font);
+    const QFontMetrics &fm = f.metrics;
     if (opaque)
         painter.fillRect(QRect(static_cast<int>(x), static_cast<int>(y), fm.horizontalAdvance(s), fm.height()),
                          QColor::fromRgb(background_pixel));
