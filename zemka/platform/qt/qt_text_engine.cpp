@@ -74,6 +74,18 @@ EngineFont &engine_font(const FontSpec &font_spec) {
     return *fonts->emplace(key, std::make_unique<EngineFont>(make_font(font_spec))).first->second;
 }
 
+// The toolkit's image over a surface, kept while the surface stays where
+// it is: the image keeps its paint engine, which a new image would have to
+// set up again for every text.
+QImage &image_of(const raster::Pixmap &pm) {
+    static auto *image = new QImage;  // kept until exit
+    const auto *bits = reinterpret_cast<const uchar *>(pm.pixels);
+    if (image->constBits() != bits || image->width() != pm.width || image->height() != pm.height ||
+        image->bytesPerLine() != pm.stride * 4)
+        *image = QImage(reinterpret_cast<uchar *>(pm.pixels), pm.width, pm.height, pm.stride * 4, QImage::Format_RGB32);
+    return *image;
+}
+
 }  // namespace
 
 Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
@@ -97,8 +109,7 @@ void text_draw(const raster::Pixmap &pm, const FontSpec &font_spec, std::int64_t
                std::size_t count, std::uint32_t color_pixel, bool opaque, std::uint32_t background_pixel) {
     if (!pm.pixels || pm.width <= 0 || pm.height <= 0) return;
     if (x < -FAR_LIMIT || x > FAR_LIMIT || y < -FAR_LIMIT || y > FAR_LIMIT) return;
-    QImage image(reinterpret_cast<uchar *>(pm.pixels), pm.width, pm.height, pm.stride * 4, QImage::Format_RGB32);
-    QPainter painter(&image);
+    QPainter painter(&image_of(pm));
     const EngineFont &f = engine_font(font_spec);
     painter.setFont(f.font);
     painter.setPen(QColor::fromRgb(color_pixel));
