@@ -2,13 +2,14 @@
 # Measures a program's CPU use and resident memory over a few seconds:
 #   tools/measure_cpu.sh SECONDS COMMAND [ARGS...]
 # Prints the share of one core used (user + system time over wall time) and
-# the resident set size at the end, read from /proc.
+# the resident set size at the end, read from /proc. MEASURE_WARMUP sets
+# the seconds left to start-up before measuring (default 1).
 set -euo pipefail
 secs=$1; shift
 "$@" >/dev/null 2>&1 &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
-sleep 1  # start-up is not idling
+sleep "${MEASURE_WARMUP:-1}"  # start-up is not idling
 tick=$(getconf CLK_TCK)
 read -r u0 s0 < <(awk '{print $14, $15}' "/proc/$pid/stat")
 t0=$(date +%s.%N)
