@@ -3,10 +3,12 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdint>
@@ -46,20 +48,28 @@ QFont make_font(const FontSpec &font_spec) {
     return font;
 }
 
+// A short text shaped once: its glyph runs as a left-to-right layout puts
+// them (the baseline at `ascent`), and its width.
+struct LaidOut {
+    QList<QGlyphRun> runs;
+    qreal ascent = 0;
+    int width = 0;
+};
+
 // A font is asked for by its description once per primitive; matching a
 // face and building its metrics is the toolkit's slow part, so each
-// distinct font is made once and kept, with the widths of the short texts
-// measured in it (labels and log lines come back frame after frame).
+// distinct font is made once and kept, with the short texts shaped in it
+// (labels and log lines come back frame after frame).
 struct EngineFont {
     QFont font;
     QFontMetrics metrics;
-    std::unordered_map<std::string, int> widths;
+    std::unordered_map<std::string, LaidOut> texts;
     explicit EngineFont(const QFont &f) : font(f), metrics(f) {}
 };
 
 constexpr std::size_t MAX_FONTS = 64;
-constexpr std::size_t MAX_WIDTHS = 1024;          // per font
-constexpr std::size_t MAX_MEASURED_LENGTH = 256;  // longer texts are measured every time
+constexpr std::size_t MAX_TEXTS = 1024;         // per font
+constexpr std::size_t MAX_SHAPED_LENGTH = 256;  // longer texts are shaped every time
 
 EngineFont &engine_font(const FontSpec &font_spec) {
     // What make_font depends on: the height (a default one resolved now),
@@ -72,6 +82,34 @@ EngineFont &engine_font(const FontSpec &font_spec) {
     if (it != fonts->end()) return *it->second;
     if (fonts->size() >= MAX_FONTS) fonts->clear();
     return *fonts->emplace(key, std::make_unique<EngineFont>(make_font(font_spec))).first->second;
+}
+
+bool printable_ascii(const char *text, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (text[i] < 0x20 || text[i] > 0x7e) return false;
+    return true;
+}
+
+const LaidOut &laid_out(EngineFont &f, const char *text, std::size_t count) {
+    std::string key(text, count);
+    auto it = f.texts.find(key);
+    if (it != f.texts.end()) return it->second;
+    if (f.texts.size() >= MAX_TEXTS) f.texts.clear();
+    const QString s = decode(text, count);
+    LaidOut out;
+    out.width = f.metrics.horizontalAdvance(s);
+    QTextLayout layout(s, f.font);
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    if (line.isValid()) {
+        out.runs = layout.glyphRuns();
+        out.ascent = line.ascent();
+    }
+    return f.texts.emplace(std::move(key), std::move(out)).first->second;
 }
 
 // The toolkit's image over a surface, kept while the surface stays where
@@ -90,14 +128,8 @@ QImage &image_of(const raster::Pixmap &pm) {
 
 Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
     EngineFont &f = engine_font(font_spec);
-    if (count > MAX_MEASURED_LENGTH) return {f.metrics.horizontalAdvance(decode(text, count)), f.metrics.height()};
-    std::string key(text, count);
-    auto it = f.widths.find(key);
-    if (it == f.widths.end()) {
-        if (f.widths.size() >= MAX_WIDTHS) f.widths.clear();
-        it = f.widths.emplace(std::move(key), f.metrics.horizontalAdvance(decode(text, count))).first;
-    }
-    return {it->second, f.metrics.height()};
+    if (count > MAX_SHAPED_LENGTH) return {f.metrics.horizontalAdvance(decode(text, count)), f.metrics.height()};
+    return {laid_out(f, text, count).width, f.metrics.height()};
 }
 
 TextMetrics text_font_metrics(const FontSpec &font_spec) {
@@ -110,15 +142,29 @@ void text_draw(const raster::Pixmap &pm, const FontSpec &font_spec, std::int64_t
     if (!pm.pixels || pm.width <= 0 || pm.height <= 0) return;
     if (x < -FAR_LIMIT || x > FAR_LIMIT || y < -FAR_LIMIT || y > FAR_LIMIT) return;
     QPainter painter(&image_of(pm));
-    const EngineFont &f = engine_font(font_spec);
+    EngineFont &f = engine_font(font_spec);
     painter.setFont(f.font);
     painter.setPen(QColor::fromRgb(color_pixel));
-    const QString s = decode(text, count);
     const QFontMetrics &fm = f.metrics;
+    const QPointF baseline(static_cast<double>(x), static_cast<double>(y + fm.ascent()));
+    // A short text of printable ASCII (labels, log lines) is drawn from its
+    // shaped glyph runs: one left-to-right run of the font's own glyphs,
+    // the same glyphs at the same places as drawText, without shaping
+    // again. Anything else (other scripts, either direction, tabs and
+    // control characters) goes through drawText.
+    if (count <= MAX_SHAPED_LENGTH && printable_ascii(text, count) && painter.layoutDirection() != Qt::RightToLeft) {
+        const LaidOut &l = laid_out(f, text, count);
+        if (opaque)
+            painter.fillRect(QRect(static_cast<int>(x), static_cast<int>(y), l.width, fm.height()),
+                             QColor::fromRgb(background_pixel));
+        for (const QGlyphRun &run : l.runs) painter.drawGlyphRun(baseline - QPointF(0, l.ascent), run);
+        return;
+    }
+    const QString s = decode(text, count);
     if (opaque)
         painter.fillRect(QRect(static_cast<int>(x), static_cast<int>(y), fm.horizontalAdvance(s), fm.height()),
                          QColor::fromRgb(background_pixel));
-    painter.drawText(QPointF(static_cast<double>(x), static_cast<double>(y + fm.ascent())), s);
+    painter.drawText(baseline, s);
 }
 
 }  // namespace zemka::platform
