@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -86,6 +88,70 @@ void bring_up_to_date(const Dc *cdc) {
     dc->flushing = true;
     flush(dc->pending_context);
     dc->flushing = false;
+}
+
+// Short wide lines (a snow flake's arms, a tree's branches) come in a
+// handful of shapes. The rasterizer's pixels for a line depend only on the
+// vector from its start to its end and on the width, moved along with the
+// start pixel; so each shape's row spans are found once, by the rasterizer
+// itself on a scratch surface, and kept. One-pixel lines are cheap enough
+// as they are.
+struct LineShape {
+    struct Span {
+        int row, first, end;  // relative to the start pixel, end exclusive
+    };
+    std::vector<Span> spans;
+};
+constexpr int SHAPE_REACH = 16;     // |dx| and |dy| at most this
+constexpr int SHAPE_MAX_WIDTH = 8;  // widths 2 to this
+// Points further out than this go to the rasterizer, whose arithmetic
+// changes for coordinates beyond everyday sizes.
+constexpr std::int64_t SHAPE_POINT_LIMIT = 4096;
+constexpr std::size_t MAX_SHAPES = 1024;
+
+const LineShape &line_shape(int dx, int dy, int width) {
+    static auto *shapes = new std::unordered_map<std::uint32_t, LineShape>;  // kept until exit
+    const std::uint32_t key = static_cast<std::uint32_t>(dx + SHAPE_REACH) << 16 |
+                              static_cast<std::uint32_t>(dy + SHAPE_REACH) << 8 | static_cast<std::uint32_t>(width);
+    if (auto it = shapes->find(key); it != shapes->end()) return it->second;
+    if (shapes->size() >= MAX_SHAPES) shapes->clear();
+    LineShape &shape = (*shapes)[key];
+    // The line on a scratch surface that holds it whole, with a margin of
+    // the width around its end points.
+    const int margin = width + 2;
+    const int w = std::abs(dx) + 2 * margin + 1, h = std::abs(dy) + 2 * margin + 1;
+    const int cx = margin + std::max(0, -dx), cy = margin + std::max(0, -dy);
+    static auto *scratch = new std::vector<std::uint32_t>;  // kept until exit
+    scratch->assign(static_cast<std::size_t>(w) * h, 0u);
+    const raster::Pixmap pm{scratch->data(), w, h, w};
+    raster::draw_line(pm, width, 1u, cx, cy, cx + dx, cy + dy);
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t *row = pm.pixels + static_cast<std::size_t>(y) * w;
+        for (int x = 0; x < w;) {
+            if (!row[x]) {
+                ++x;
+                continue;
+            }
+            const int first = x;
+            while (x < w && row[x]) ++x;
+            shape.spans.push_back({y - cy, first - cx, x - cx});
+        }
+    }
+    return shape;
+}
+
+bool near(std::int64_t v) { return v >= -SHAPE_POINT_LIMIT && v <= SHAPE_POINT_LIMIT; }
+
+void stroke_line(const raster::Pixmap &pm, int width, std::uint32_t color, std::int64_t x0, std::int64_t y0,
+                 std::int64_t x1, std::int64_t y1) {
+    const std::int64_t dx = x1 - x0, dy = y1 - y0;
+    if (width < 2 || width > SHAPE_MAX_WIDTH || !near(x0) || !near(y0) || !near(x1) || !near(y1) ||
+        dx < -SHAPE_REACH || dx > SHAPE_REACH || dy < -SHAPE_REACH || dy > SHAPE_REACH) {
+        raster::draw_line(pm, width, color, x0, y0, x1, y1);
+        return;
+    }
+    for (const LineShape::Span &span : line_shape(static_cast<int>(dx), static_cast<int>(dy), width).spans)
+        raster::fill_span(pm, y0 + span.row, x0 + span.first, x0 + span.end, color);
 }
 
 raster::Paint current_paint(const Dc *dc) {
@@ -228,8 +294,7 @@ void move_to(Dc *dc, std::int64_t x, std::int64_t y) {
 void line_to(Dc *dc, std::int64_t x, std::int64_t y) {
     if (!dc) return;
     bring_up_to_date(dc);
-    if (!dc->pen->null)
-        raster::draw_line(dc->pm, dc->pen->width, pixel_of(dc->pen->color), dc->cur_x, dc->cur_y, x, y);
+    if (!dc->pen->null) stroke_line(dc->pm, dc->pen->width, pixel_of(dc->pen->color), dc->cur_x, dc->cur_y, x, y);
     dc->cur_x = x;
     dc->cur_y = y;
     changed(dc);
