@@ -90,32 +90,49 @@ void bring_up_to_date(const Dc *cdc) {
     dc->flushing = false;
 }
 
-// Short wide lines (a snow flake's arms, a tree's branches) come in a
+// Short lines (a snow flake's arms and bar, a tree's branches) come in a
 // handful of shapes. The rasterizer's pixels for a line depend only on the
 // vector from its start to its end and on the width, moved along with the
 // start pixel; so each shape's row spans are found once, by the rasterizer
-// itself on a scratch surface, and kept. One-pixel lines are cheap enough
-// as they are.
+// itself on a scratch surface, and kept.
 struct LineShape {
     struct Span {
         int row, first, end;  // relative to the start pixel, end exclusive
     };
     std::vector<Span> spans;
+    int top = 0, bottom = 0, left = 0, right = 0;  // bounds of the spans, bottom and right exclusive
 };
 constexpr int SHAPE_REACH = 16;     // |dx| and |dy| at most this
-constexpr int SHAPE_MAX_WIDTH = 8;  // widths 2 to this
+constexpr int SHAPE_MAX_WIDTH = 8;  // widths 1 (the one-pixel pen) to this
 // Points further out than this go to the rasterizer, whose arithmetic
 // changes for coordinates beyond everyday sizes.
 constexpr std::int64_t SHAPE_POINT_LIMIT = 4096;
 constexpr std::size_t MAX_SHAPES = 1024;
 
+// The most recent shapes by a hash of their key, in front of the map.
+struct ShapeSlot {
+    std::uint32_t key = ~0u;
+    const LineShape *shape = nullptr;
+};
+constexpr int FRONT_BITS = 8;
+
 const LineShape &line_shape(int dx, int dy, int width) {
     static auto *shapes = new std::unordered_map<std::uint32_t, LineShape>;  // kept until exit
+    static auto *front = new ShapeSlot[1u << FRONT_BITS];
     const std::uint32_t key = static_cast<std::uint32_t>(dx + SHAPE_REACH) << 16 |
                               static_cast<std::uint32_t>(dy + SHAPE_REACH) << 8 | static_cast<std::uint32_t>(width);
-    if (auto it = shapes->find(key); it != shapes->end()) return it->second;
-    if (shapes->size() >= MAX_SHAPES) shapes->clear();
+    ShapeSlot &slot = front[(key * 2654435761u) >> (32 - FRONT_BITS)];
+    if (slot.key == key) return *slot.shape;
+    if (auto it = shapes->find(key); it != shapes->end()) {
+        slot = {key, &it->second};
+        return it->second;
+    }
+    if (shapes->size() >= MAX_SHAPES) {
+        shapes->clear();
+        std::fill(front, front + (1u << FRONT_BITS), ShapeSlot{});
+    }
     LineShape &shape = (*shapes)[key];
+    slot = {key, &shape};
     // The line on a scratch surface that holds it whole, with a margin of
     // the width around its end points.
     const int margin = width + 2;
@@ -137,6 +154,12 @@ const LineShape &line_shape(int dx, int dy, int width) {
             shape.spans.push_back({y - cy, first - cx, x - cx});
         }
     }
+    for (const LineShape::Span &span : shape.spans) {
+        shape.top = std::min(shape.top, span.row);
+        shape.bottom = std::max(shape.bottom, span.row + 1);
+        shape.left = std::min(shape.left, span.first);
+        shape.right = std::max(shape.right, span.end);
+    }
     return shape;
 }
 
@@ -145,13 +168,24 @@ bool near(std::int64_t v) { return v >= -SHAPE_POINT_LIMIT && v <= SHAPE_POINT_L
 void stroke_line(const raster::Pixmap &pm, int width, std::uint32_t color, std::int64_t x0, std::int64_t y0,
                  std::int64_t x1, std::int64_t y1) {
     const std::int64_t dx = x1 - x0, dy = y1 - y0;
-    if (width < 2 || width > SHAPE_MAX_WIDTH || !near(x0) || !near(y0) || !near(x1) || !near(y1) ||
-        dx < -SHAPE_REACH || dx > SHAPE_REACH || dy < -SHAPE_REACH || dy > SHAPE_REACH) {
+    if (width > SHAPE_MAX_WIDTH || !near(x0) || !near(y0) || !near(x1) || !near(y1) || dx < -SHAPE_REACH ||
+        dx > SHAPE_REACH || dy < -SHAPE_REACH || dy > SHAPE_REACH) {
         raster::draw_line(pm, width, color, x0, y0, x1, y1);
         return;
     }
-    for (const LineShape::Span &span : line_shape(static_cast<int>(dx), static_cast<int>(dy), width).spans)
-        raster::fill_span(pm, y0 + span.row, x0 + span.first, x0 + span.end, color);
+    // Widths 0 and 1 are both the one-pixel pen.
+    const LineShape &shape = line_shape(static_cast<int>(dx), static_cast<int>(dy), std::max(width, 1));
+    if (shape.spans.empty()) return;
+    const bool inside = pm.pixels && pm.stride >= pm.width && x0 + shape.left >= 0 && x0 + shape.right <= pm.width &&
+                        y0 + shape.top >= 0 && y0 + shape.bottom <= pm.height;
+    if (!inside) {
+        for (const LineShape::Span &span : shape.spans)
+            raster::fill_span(pm, y0 + span.row, x0 + span.first, x0 + span.end, color);
+        return;
+    }
+    std::uint32_t *origin = pm.pixels + y0 * pm.stride + x0;
+    for (const LineShape::Span &span : shape.spans)
+        std::fill_n(origin + static_cast<std::ptrdiff_t>(span.row) * pm.stride + span.first, span.end - span.first, color);
 }
 
 raster::Paint current_paint(const Dc *dc) {
