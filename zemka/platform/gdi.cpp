@@ -90,38 +90,45 @@ void bring_up_to_date(const Dc *cdc) {
     dc->flushing = false;
 }
 
-// Short lines (a snow flake's arms and bar, a tree's branches) come in a
-// handful of shapes. The rasterizer's pixels for a line depend only on the
-// vector from its start to its end and on the width, moved along with the
-// start pixel; so each shape's row spans are found once, by the rasterizer
-// itself on a scratch surface, and kept.
-struct LineShape {
+// Short lines and small ellipses (a snow flake's arms and bar, a tree's
+// branches, rain drops, waves, portholes) come in a handful of shapes. The
+// rasterizer's pixels for a figure depend only on its size (a line's vector
+// from start to end), its pen width and whether it is stroked and filled,
+// moved along with its first point; so each shape's row spans, each marked
+// as pen or brush, are found once, by the rasterizer itself on a scratch
+// surface, and kept.
+struct Shape {
     struct Span {
-        int row, first, end;  // relative to the start pixel, end exclusive
+        int row, first, end;  // relative to the figure's first point, end exclusive
+        bool pen;             // painted by the pen, or else by the brush
     };
     std::vector<Span> spans;
     int top = 0, bottom = 0, left = 0, right = 0;  // bounds of the spans, bottom and right exclusive
 };
-constexpr int SHAPE_REACH = 16;     // |dx| and |dy| at most this
-constexpr int SHAPE_MAX_WIDTH = 8;  // widths 1 (the one-pixel pen) to this
+constexpr int SHAPE_REACH = 16;     // a line's |dx| and |dy| at most this
+constexpr int SHAPE_BOX = 64;       // an ellipse's box at most this wide and high
+constexpr int SHAPE_MAX_WIDTH = 8;  // pen widths 1 (the one-pixel pen) to this
 // Points further out than this go to the rasterizer, whose arithmetic
 // changes for coordinates beyond everyday sizes.
 constexpr std::int64_t SHAPE_POINT_LIMIT = 4096;
 constexpr std::size_t MAX_SHAPES = 1024;
+constexpr std::uint32_t PEN_MARK = 1, BRUSH_MARK = 2;
 
 // The most recent shapes by a hash of their key, in front of the map.
 struct ShapeSlot {
-    std::uint32_t key = ~0u;
-    const LineShape *shape = nullptr;
+    std::uint64_t key = ~std::uint64_t{0};
+    const Shape *shape = nullptr;
 };
 constexpr int FRONT_BITS = 8;
 
-const LineShape &line_shape(int dx, int dy, int width) {
-    static auto *shapes = new std::unordered_map<std::uint32_t, LineShape>;  // kept until exit
+// The shape under key; a new one is drawn by draw(scratch) on a w x h
+// scratch surface, with the figure's first point at (ox, oy), in PEN_MARK
+// and BRUSH_MARK.
+template <class Draw>
+const Shape &kept_shape(std::uint64_t key, int w, int h, int ox, int oy, Draw draw) {
+    static auto *shapes = new std::unordered_map<std::uint64_t, Shape>;  // kept until exit
     static auto *front = new ShapeSlot[1u << FRONT_BITS];
-    const std::uint32_t key = static_cast<std::uint32_t>(dx + SHAPE_REACH) << 16 |
-                              static_cast<std::uint32_t>(dy + SHAPE_REACH) << 8 | static_cast<std::uint32_t>(width);
-    ShapeSlot &slot = front[(key * 2654435761u) >> (32 - FRONT_BITS)];
+    ShapeSlot &slot = front[(key * 0x9e3779b97f4a7c15u) >> (64 - FRONT_BITS)];
     if (slot.key == key) return *slot.shape;
     if (auto it = shapes->find(key); it != shapes->end()) {
         slot = {key, &it->second};
@@ -131,36 +138,49 @@ const LineShape &line_shape(int dx, int dy, int width) {
         shapes->clear();
         std::fill(front, front + (1u << FRONT_BITS), ShapeSlot{});
     }
-    LineShape &shape = (*shapes)[key];
+    Shape &shape = (*shapes)[key];
     slot = {key, &shape};
-    // The line on a scratch surface that holds it whole, with a margin of
-    // the width around its end points.
-    const int margin = width + 2;
-    const int w = std::abs(dx) + 2 * margin + 1, h = std::abs(dy) + 2 * margin + 1;
-    const int cx = margin + std::max(0, -dx), cy = margin + std::max(0, -dy);
     static auto *scratch = new std::vector<std::uint32_t>;  // kept until exit
     scratch->assign(static_cast<std::size_t>(w) * h, 0u);
     const raster::Pixmap pm{scratch->data(), w, h, w};
-    raster::draw_line(pm, width, 1u, cx, cy, cx + dx, cy + dy);
+    draw(pm);
     for (int y = 0; y < h; ++y) {
         const std::uint32_t *row = pm.pixels + static_cast<std::size_t>(y) * w;
         for (int x = 0; x < w;) {
-            if (!row[x]) {
+            const std::uint32_t mark = row[x];
+            if (!mark) {
                 ++x;
                 continue;
             }
             const int first = x;
-            while (x < w && row[x]) ++x;
-            shape.spans.push_back({y - cy, first - cx, x - cx});
+            while (x < w && row[x] == mark) ++x;
+            shape.spans.push_back({y - oy, first - ox, x - ox, mark == PEN_MARK});
         }
     }
-    for (const LineShape::Span &span : shape.spans) {
+    for (const Shape::Span &span : shape.spans) {
         shape.top = std::min(shape.top, span.row);
         shape.bottom = std::max(shape.bottom, span.row + 1);
         shape.left = std::min(shape.left, span.first);
         shape.right = std::max(shape.right, span.end);
     }
     return shape;
+}
+
+// Paints a kept shape with its first point at (x0, y0).
+void paint_shape(const raster::Pixmap &pm, const Shape &shape, std::int64_t x0, std::int64_t y0, std::uint32_t pen,
+                 std::uint32_t brush) {
+    if (shape.spans.empty()) return;
+    const bool inside = pm.pixels && pm.stride >= pm.width && x0 + shape.left >= 0 && x0 + shape.right <= pm.width &&
+                        y0 + shape.top >= 0 && y0 + shape.bottom <= pm.height;
+    if (!inside) {
+        for (const Shape::Span &span : shape.spans)
+            raster::fill_span(pm, y0 + span.row, x0 + span.first, x0 + span.end, span.pen ? pen : brush);
+        return;
+    }
+    std::uint32_t *origin = pm.pixels + y0 * pm.stride + x0;
+    for (const Shape::Span &span : shape.spans)
+        std::fill_n(origin + static_cast<std::ptrdiff_t>(span.row) * pm.stride + span.first, span.end - span.first,
+                    span.pen ? pen : brush);
 }
 
 bool near(std::int64_t v) { return v >= -SHAPE_POINT_LIMIT && v <= SHAPE_POINT_LIMIT; }
@@ -173,19 +193,42 @@ void stroke_line(const raster::Pixmap &pm, int width, std::uint32_t color, std::
         raster::draw_line(pm, width, color, x0, y0, x1, y1);
         return;
     }
-    // Widths 0 and 1 are both the one-pixel pen.
-    const LineShape &shape = line_shape(static_cast<int>(dx), static_cast<int>(dy), std::max(width, 1));
-    if (shape.spans.empty()) return;
-    const bool inside = pm.pixels && pm.stride >= pm.width && x0 + shape.left >= 0 && x0 + shape.right <= pm.width &&
-                        y0 + shape.top >= 0 && y0 + shape.bottom <= pm.height;
-    if (!inside) {
-        for (const LineShape::Span &span : shape.spans)
-            raster::fill_span(pm, y0 + span.row, x0 + span.first, x0 + span.end, color);
+    const int w = std::max(width, 1);  // widths 0 and 1 are both the one-pixel pen
+    const int idx = static_cast<int>(dx), idy = static_cast<int>(dy);
+    const std::uint64_t key = std::uint64_t{1} << 48 | static_cast<std::uint64_t>(idx + SHAPE_REACH) << 32 |
+                              static_cast<std::uint64_t>(idy + SHAPE_REACH) << 16 | static_cast<std::uint64_t>(w);
+    // The line on a scratch surface that holds it whole, with a margin of
+    // the width around its end points.
+    const int margin = w + 2;
+    const int ox = margin + std::max(0, -idx), oy = margin + std::max(0, -idy);
+    const Shape &shape =
+        kept_shape(key, std::abs(idx) + 2 * margin + 1, std::abs(idy) + 2 * margin + 1, ox, oy,
+                   [&](const raster::Pixmap &scratch) { raster::draw_line(scratch, w, PEN_MARK, ox, oy, ox + idx, oy + idy); });
+    paint_shape(pm, shape, x0, y0, color, color);
+}
+
+void paint_ellipse(const raster::Pixmap &pm, const raster::Paint &paint, std::int64_t left, std::int64_t top,
+                   std::int64_t right, std::int64_t bottom) {
+    const std::int64_t bw = right - left, bh = bottom - top;
+    const int pen_width = paint.stroke ? std::max(paint.pen_width, 1) : 0;
+    if (bw <= 0 || bh <= 0 || bw > SHAPE_BOX || bh > SHAPE_BOX || pen_width > SHAPE_MAX_WIDTH || pen_width < 0 ||
+        !near(left) || !near(top)) {
+        raster::draw_ellipse(pm, paint, left, top, right, bottom);
         return;
     }
-    std::uint32_t *origin = pm.pixels + y0 * pm.stride + x0;
-    for (const LineShape::Span &span : shape.spans)
-        std::fill_n(origin + static_cast<std::ptrdiff_t>(span.row) * pm.stride + span.first, span.end - span.first, color);
+    const int w = static_cast<int>(bw), h = static_cast<int>(bh);
+    const std::uint64_t key = std::uint64_t{2} << 48 | static_cast<std::uint64_t>(w) << 32 |
+                              static_cast<std::uint64_t>(h) << 16 | static_cast<std::uint64_t>(pen_width) << 1 |
+                              (paint.fill ? 1u : 0u);
+    const int margin = pen_width + 2;
+    raster::Paint marks = paint;
+    marks.pen_width = pen_width;
+    marks.pen_color = PEN_MARK;
+    marks.brush_color = BRUSH_MARK;
+    const Shape &shape = kept_shape(key, w + 2 * margin, h + 2 * margin, margin, margin, [&](const raster::Pixmap &scratch) {
+        raster::draw_ellipse(scratch, marks, margin, margin, margin + w, margin + h);
+    });
+    paint_shape(pm, shape, left, top, paint.pen_color, paint.brush_color);
 }
 
 raster::Paint current_paint(const Dc *dc) {
@@ -315,7 +358,7 @@ void rectangle(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, 
 void ellipse(Dc *dc, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
     if (!dc) return;
     bring_up_to_date(dc);
-    raster::draw_ellipse(dc->pm, current_paint(dc), left, top, right, bottom);
+    paint_ellipse(dc->pm, current_paint(dc), left, top, right, bottom);
     changed(dc);
 }
 
