@@ -67,7 +67,7 @@ struct LineQueue {
     std::size_t count = 0;
     std::vector<std::uint32_t> column;  // rightmost pixels the next strip keeps
 };
-LineQueue pending;
+LineQueue &pending = *new LineQueue;  // kept until exit, for a flush at any time
 Dc *scratch = nullptr;  // one strip, for lines that are not wholly visible
 int widest_char = -1;   // widest printable ASCII character of the fixed font
 
