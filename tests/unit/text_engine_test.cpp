@@ -22,11 +22,11 @@ using namespace zemka::platform;
 constexpr int W = 420;
 constexpr int H = 160;
 
-QFont font_of(const FontSpec &spec) {
-    QFont font(spec.fixed_pitch ? QStringLiteral("DejaVu Sans Mono") : QStringLiteral("DejaVu Sans"));
-    if (spec.fixed_pitch) font.setStyleHint(QFont::Monospace);
-    font.setPixelSize(spec.pixel_height);
-    font.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
+QFont font_of(const FontSpec &font_spec) {
+    QFont font(font_spec.fixed_pitch ? QStringLiteral("DejaVu Sans Mono") : QStringLiteral("DejaVu Sans"));
+    if (font_spec.fixed_pitch) font.setStyleHint(QFont::Monospace);
+    font.setPixelSize(font_spec.pixel_height);
+    font.setWeight(font_spec.weight >= 600 ? QFont::Bold : QFont::Normal);
     font.setKerning(false);
     return font;
 }
@@ -58,9 +58,9 @@ const std::vector<std::string> &texts() {
 
 TEST(TextEngine, DrawsWhatTheToolkitDraws) {
     int compared = 0;
-    for (const FontSpec spec : {FontSpec{12, 400, false}, FontSpec{1, 400, false}, FontSpec{8, 400, false},
+    for (const FontSpec font_spec : {FontSpec{12, 400, false}, FontSpec{1, 400, false}, FontSpec{8, 400, false},
                                 FontSpec{13, 400, true}, FontSpec{40, 700, false}, FontSpec{127, 400, false}}) {
-        const QFont font = font_of(spec);
+        const QFont font = font_of(font_spec);
         const QFontMetrics fm(font);
         for (const std::string &text : texts()) {
             for (const bool opaque : {false, true}) {
@@ -69,7 +69,7 @@ TEST(TextEngine, DrawsWhatTheToolkitDraws) {
                     const zemka::raster::Pixmap pm{ours.data(), W, H, W};
                     // Drawn twice: the second time from whatever the engine kept.
                     for (int round = 0; round < 2; ++round)
-                        text_draw(pm, spec, x, y, text.data(), text.size(), 0xff102030u, opaque, 0xffe0d0c0u);
+                        text_draw(pm, font_spec, x, y, text.data(), text.size(), 0xff102030u, opaque, 0xffe0d0c0u);
                     QImage image(reinterpret_cast<uchar *>(theirs.data()), W, H, W * 4, QImage::Format_RGB32);
                     for (int round = 0; round < 2; ++round) {
                         QPainter p(&image);
@@ -79,8 +79,10 @@ TEST(TextEngine, DrawsWhatTheToolkitDraws) {
                         if (opaque) p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), QColor::fromRgb(0xffe0d0c0u));
                         p.drawText(QPointF(x, y + fm.ascent()), s);
                     }
-                    if (text == "Rain" && x == 5 && spec.pixel_height >= 8) EXPECT_NE(ours, background()) << "nothing drawn";
-                    ASSERT_EQ(ours, theirs) << "size " << spec.pixel_height << ", \"" << text << "\" at " << x << ","
+                    if (text == "Rain" && x == 5 && font_spec.pixel_height >= 8) {
+                        EXPECT_NE(ours, background()) << "nothing drawn";
+                    }
+                    ASSERT_EQ(ours, theirs) << "size " << font_spec.pixel_height << ", \"" << text << "\" at " << x << ","
                                             << y << (opaque ? ", opaque" : "");
                     ++compared;
                 }
@@ -91,16 +93,16 @@ TEST(TextEngine, DrawsWhatTheToolkitDraws) {
 }
 
 TEST(TextEngine, MeasuresWhatTheToolkitMeasures) {
-    for (const FontSpec spec : {FontSpec{12, 400, false}, FontSpec{13, 400, true}, FontSpec{30, 700, false}}) {
-        const QFontMetrics fm(font_of(spec));
+    for (const FontSpec font_spec : {FontSpec{12, 400, false}, FontSpec{13, 400, true}, FontSpec{30, 700, false}}) {
+        const QFontMetrics fm(font_of(font_spec));
         for (const std::string &text : texts()) {
             for (int round = 0; round < 2; ++round) {
-                const Size size = text_measure(spec, text.data(), text.size());
+                const Size size = text_measure(font_spec, text.data(), text.size());
                 EXPECT_EQ(size.cx, fm.horizontalAdvance(decoded(text))) << text;
                 EXPECT_EQ(size.cy, fm.height());
             }
         }
-        const TextMetrics tm = text_font_metrics(spec);
+        const TextMetrics tm = text_font_metrics(font_spec);
         EXPECT_EQ(tm.height, fm.height());
         EXPECT_EQ(tm.external_leading, std::max(0, fm.leading()));
     }
