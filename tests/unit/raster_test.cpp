@@ -663,7 +663,7 @@ TEST(RasterPolygon, FanAroundACentreCoversTheDiscWithoutOverlap) {
 }
 
 TEST(RasterPolygon, CentresOnEdgesFollowTheTopLeftRule) {
-    // Diagonal edge through pixel centres: (x + 0.5, y + 0.5) with x == y.
+    // A diagonal edge through the centres of the pixels (x, x).
     const Point64 lower[3] = {{0, 0}, {40, 40}, {0, 40}};  // the diagonal is its right edge
     const Point64 upper[3] = {{0, 0}, {40, 0}, {40, 40}};  // the diagonal is its left edge
     Canvas lo(40, 40), up(40, 40);
@@ -674,6 +674,40 @@ TEST(RasterPolygon, CentresOnEdgesFollowTheTopLeftRule) {
             ASSERT_EQ(lo.painted(x, y), x < y) << x << "," << y;
             ASSERT_EQ(up.painted(x, y), x >= y) << x << "," << y;
         }
+}
+
+// The one-pixel outline hugs the fill: no background pixel is enclosed
+// between them (flood the background in from the border and look for any
+// background pixel it did not reach).
+TEST(RasterPolygon, OutlineAndFillLeaveNoGapBetweenThem) {
+    std::mt19937 rng(606);
+    std::uniform_int_distribution<int> cx(2, 97), cy(2, 87);
+    for (int it = 0; it < 300; ++it) {
+        const Point64 tri[3] = {{cx(rng), cy(rng)}, {cx(rng), cy(rng)}, {cx(rng), cy(rng)}};
+        Canvas c(100, 90);
+        draw_polygon(c.pm(), stroke_fill(1), tri, 3);
+        std::vector<char> seen(c.px.size(), 0);
+        std::vector<int> todo;
+        auto push = [&](int x, int y) {
+            if (x < 0 || y < 0 || x >= c.w || y >= c.h) return;
+            const std::size_t i = static_cast<std::size_t>(y) * c.w + x;
+            if (seen[i] || c.px[i] != kBg) return;
+            seen[i] = 1;
+            todo.push_back(static_cast<int>(i));
+        };
+        for (int x = 0; x < c.w; ++x) push(x, 0), push(x, c.h - 1);
+        for (int y = 0; y < c.h; ++y) push(0, y), push(c.w - 1, y);
+        while (!todo.empty()) {
+            const int i = todo.back();
+            todo.pop_back();
+            const int x = i % c.w, y = i / c.w;
+            push(x + 1, y), push(x - 1, y), push(x, y + 1), push(x, y - 1);
+        }
+        for (std::size_t i = 0; i < c.px.size(); ++i)
+            ASSERT_TRUE(c.px[i] != kBg || seen[i])
+                << "gap at " << i % c.w << "," << i / c.w << " in triangle " << tri[0].x << "," << tri[0].y << " "
+                << tri[1].x << "," << tri[1].y << " " << tri[2].x << "," << tri[2].y;
+    }
 }
 
 TEST(RasterPolygon, EvenOddRuleForSelfIntersections) {

@@ -49,17 +49,20 @@
 // pixel for the widths and eccentricities a drawing program uses. The brush
 // then covers the figure of the inner ellipse.
 //
-// Polygons are filled by sampling pixel centres with the even-odd rule. The
-// vertices are points in the continuous plane, so a polygon with vertices
-// (0,0), (10,0), (10,10), (0,10) fills exactly the pixels [0,10) x [0,10).
-// A pixel centre exactly on an edge belongs to the span on its right
-// (top-left rule); since centres lie on half-integer rows, a centre is never
-// on a horizontal edge. Hence two polygons that share an edge never paint a
-// pixel twice and never leave a gap. Edge crossings are computed exactly in
-// 128-bit integers. The outline is drawn after the fill: with a one-pixel pen
-// as the one-pixel lines from vertex k to vertex k+1 (and from the last to
-// the first), so every vertex is painted once; with a wide pen as a capsule
-// along every edge, which gives round joins.
+// Polygons are filled by sampling pixel centres with the even-odd rule. A
+// vertex (x, y) is the centre of pixel (x, y), as for lines, so the fill and
+// the outline through the same vertices fit together without gaps; the
+// polygon (0,0), (10,0), (10,10), (0,10) fills exactly the pixels
+// [0,10) x [0,10). A pixel centre exactly on an edge belongs to the figure
+// when the edge is a left or a top edge and not when it is a right or a
+// bottom edge (top-left rule): each edge covers the rows [y_top, y_bottom)
+// and each span is [left crossing, right crossing). Hence two polygons that
+// share an edge never paint a pixel twice and never leave a gap between
+// them. Edge crossings are computed exactly in 128-bit integers. The outline
+// is drawn after the fill: with a one-pixel pen as the one-pixel lines from
+// vertex k to vertex k+1 (and from the last to the first), so every vertex
+// is painted once; with a wide pen as a capsule along every edge, which
+// gives round joins.
 //
 // Bad input: a pixmap without pixels, with a non-positive size or a stride
 // below its width is left alone. Negative pen widths count as their
@@ -171,7 +174,11 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
 
     // Steps whose major coordinate is visible.
     i128 ilo = 0, ihi = static_cast<i128>(n) - 1;
-    if (sa > 0) {
+    const bool inside = x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < pm.width && x1 < pm.width &&
+                        y0 < pm.height && y1 < pm.height;
+    if (inside) {
+        // nothing to clip
+    } else if (sa > 0) {
         ilo = std::max<i128>(ilo, -static_cast<i128>(a0));
         ihi = std::min<i128>(ihi, static_cast<i128>(la) - 1 - a0);
     } else {
@@ -197,7 +204,7 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
         const u64 r = static_cast<u64>(p % n);
         return static_cast<i128>(q) + (r > n - r ? 1 : 0);
     };
-    if (k_of(ilo) < klo) {
+    if (!inside && k_of(ilo) < klo) {
         if (k_of(ihi) < klo) return;
         i128 lo = ilo, hi = ihi;  // k(hi) >= klo
         while (lo < hi) {
@@ -207,7 +214,7 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
         }
         ilo = lo;
     }
-    if (k_of(ihi) > khi) {
+    if (!inside && k_of(ihi) > khi) {
         if (k_of(ilo) > khi) return;
         i128 lo = ilo, hi = ihi;  // k(lo) <= khi
         while (lo < hi) {
@@ -220,9 +227,12 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
     if (ilo > ihi) return;
 
     // Walk the visible steps, keeping i * m = q * n + r.
-    const u128 p = static_cast<u128>(static_cast<u64>(ilo)) * m;
-    u64 q = static_cast<u64>(p / n);
-    u64 r = static_cast<u64>(p % n);
+    u64 q = 0, r = 0;
+    if (ilo > 0) {
+        const u128 p = static_cast<u128>(static_cast<u64>(ilo)) * m;
+        q = static_cast<u64>(p / n);
+        r = static_cast<u64>(p % n);
+    }
     const u64 gap = n - m;
     u64 k = q + (r > n - r ? 1 : 0);
     const std::ptrdiff_t step_a = static_cast<std::ptrdiff_t>(sa) * (xmajor ? 1 : pm.stride);
@@ -418,14 +428,23 @@ struct Ellipse {
     i128 S = 0, T = 0, A = 0, B = 0;
     bool empty = true;
     Precision prec = small;
+    bool fast = false;  // small, with the centre near enough for int64 throughout
+    i64 s64 = 0, t64 = 0, a64 = 0, b64 = 0;
     long double Sl = 0, Al = 0, Bl = 0;
 
     Ellipse(i128 s, i128 t, i128 a, i128 b) : S(s), T(t), A(a), B(b) {
         empty = a <= 0 || b <= 0;
-        const i128 lim16 = i128(1) << 15, lim32 = i128(1) << 32;
+        const i128 lim16 = i128(1) << 15, lim32 = i128(1) << 32, lim60 = i128(1) << 60;
         if (a <= lim16 && b <= lim16) prec = small;
         else if (a < lim32 && b < lim32) prec = medium;
         else prec = large;
+        fast = !empty && prec == small && abs128(s) < lim60 && abs128(t) < lim60;
+        if (fast) {
+            s64 = static_cast<i64>(s);
+            t64 = static_cast<i64>(t);
+            a64 = static_cast<i64>(a);
+            b64 = static_cast<i64>(b);
+        }
         Sl = static_cast<long double>(s);
         Al = static_cast<long double>(a);
         Bl = static_cast<long double>(b);
@@ -439,6 +458,16 @@ struct Ellipse {
 
     // The figure's pixels [l, r] on row y, clamped to [-1, width].
     bool span_at(i64 y, i64 width, i64 &l, i64 &r) const {
+        if (fast) {  // the everyday case, in int64 (y is a row near the pixmap)
+            i64 Y = 2 * y + 1 - t64;
+            if (Y < 0) Y = -Y;
+            if (Y > b64) return false;
+            const u64 n = static_cast<u64>(a64 * a64) * static_cast<u64>(b64 * b64 - Y * Y);
+            const i64 xm = static_cast<i64>(isqrt_u64(n) / static_cast<u64>(b64));
+            l = clamp_i64((s64 - xm) >> 1, -1, width);  // ceil((S - 1 - xm) / 2)
+            r = clamp_i64((s64 - 1 + xm) >> 1, -1, width);  // floor((S - 1 + xm) / 2)
+            return l <= r;
+        }
         if (empty) return false;
         i128 Y = 2 * static_cast<i128>(y) + 1 - T;
         if (Y < 0) Y = -Y;
@@ -560,54 +589,47 @@ void mul_div(u128 a, u128 b, u128 c, u128 &q, u128 &r) {
 }
 
 // An edge crossing rows [y_first, y_end). At the current row the crossing's
-// pixel threshold (first pixel whose centre is at or right of the edge) is
-// base + (rem > 0), with 0 <= rem < den.
+// pixel threshold (the first pixel whose centre is at or right of the edge)
+// is base + (rem > 0), with 0 <= rem < den.
 struct PolyEdge {
     i64 y_first, y_end;
     i128 base, rem, den, step_q, step_r;
 };
 
 // Sets up edge (xa, ya) -> (xb, yb), ya < yb, at row s (ya <= s < yb).
-// The crossing of row s is at x = xa + (2(s - ya) + 1) dx / (2 dy); the
-// threshold is ceil(x - 1/2) = xa + ceil(N / den) with
-// N = (2(s - ya) + 1) dx - dy and den = 2 dy.
+// The crossing of row s is at x = xa + (s - ya) dx / dy, and the threshold
+// is xa + ceil(N / den) with N = (s - ya) dx and den = dy.
 PolyEdge make_edge(i64 xa, i64 ya, i64 xb, i64 yb, i64 s) {
     PolyEdge e;
     e.y_first = s;
     e.y_end = yb;
     const i128 dx = static_cast<i128>(xb) - xa;
-    const i128 dy = static_cast<i128>(yb) - ya;
-    const i128 den = 2 * dy;
-    const i128 t = 2 * (static_cast<i128>(s) - ya) + 1;  // 0 < t < den
+    const i128 den = static_cast<i128>(yb) - ya;
+    const i128 t = static_cast<i128>(s) - ya;  // 0 <= t < den
     i128 f, rem;
     if (den < (i128(1) << 62)) {
-        const i128 num = t * dx - dy;
+        const i128 num = t * dx;  // |num| < 2^62 * 2^64
         f = floor_div(num, den);
         rem = num - f * den;
     } else {
         u128 q, r;
         mul_div(static_cast<u128>(t), static_cast<u128>(abs128(dx)), static_cast<u128>(den), q, r);
-        if (dx >= 0) {
-            f = static_cast<i128>(q);
-            rem = static_cast<i128>(r) - dy;
-        } else {
-            f = -static_cast<i128>(q);
-            rem = -static_cast<i128>(r) - dy;
-        }
-        while (rem < 0) {
-            rem += den;
-            --f;
-        }
-        while (rem >= den) {
-            rem -= den;
-            ++f;
+        f = static_cast<i128>(q);
+        rem = static_cast<i128>(r);
+        if (dx < 0) {
+            f = -f;
+            rem = -rem;
+            if (rem < 0) {
+                rem += den;
+                --f;
+            }
         }
     }
     e.base = static_cast<i128>(xa) + f;
     e.rem = rem;
     e.den = den;
-    e.step_q = floor_div(2 * dx, den);
-    e.step_r = 2 * dx - e.step_q * den;
+    e.step_q = floor_div(dx, den);
+    e.step_r = dx - e.step_q * den;
     return e;
 }
 
