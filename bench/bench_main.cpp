@@ -2,16 +2,15 @@
 // frame cannot avoid, the logged frame with its console, and playback.
 // Every comparison at the end is a ratio of two benchmarks of this run.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QWidget>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <unistd.h>
 
 #include "frame_list.h"
 #include "painter/weather.h"
@@ -73,7 +72,8 @@ void BM_PictureFill(benchmark::State &st) {
     for (auto _ : st) {
         for (int k = 0; k < fills; ++k) {
             ++colour;
-            for (int y = 0; y < 500; ++y) std::fill_n(pixels.data() + static_cast<std::size_t>(y) * bench::CANVAS_W, 600, colour);
+            for (int y = 0; y < 500; ++y)
+                std::fill_n(pixels.data() + static_cast<std::size_t>(y) * bench::CANVAS_W, 600, colour);
             benchmark::ClobberMemory();
         }
     }
@@ -176,9 +176,9 @@ std::string write_playback_script() {
     std::FILE *f = fdopen(fd, "w");
     for (int i = 0; i < PLAYBACK_LINES; ++i) {
         switch (i % 3) {
-        case 0: std::fprintf(f, "ZEMKA_MOUSE(%d, %d);\n", i % 600 - 300, 250 - i % 500); break;
-        case 1: std::fprintf(f, "ZEMKA_KBD(%d);\n", 'a' + i % 26); break;
-        default: std::fprintf(f, "ZEMKA_PERIODIC(1);\n"); break;
+            case 0: std::fprintf(f, "ZEMKA_MOUSE(%d, %d);\n", i % 600 - 300, 250 - i % 500); break;
+            case 1: std::fprintf(f, "ZEMKA_KBD(%d);\n", 'a' + i % 26); break;
+            default: std::fprintf(f, "ZEMKA_PERIODIC(1);\n"); break;
         }
     }
     std::fclose(f);

@@ -46,8 +46,8 @@ bool parse_line(const std::string &line, Prim &p) {
         p.width = 0;
         return true;
     }
-    if (std::sscanf(s, "rectangle with bounding box (%d,%d) to (%d,%d) with line width %d", &p.x1, &p.y1, &p.x2,
-                    &p.y2, &p.width) == 5) {
+    if (std::sscanf(s, "rectangle with bounding box (%d,%d) to (%d,%d) with line width %d", &p.x1, &p.y1, &p.x2, &p.y2,
+                    &p.width) == 5) {
         p.kind = Prim::Rect;
         return true;
     }
@@ -126,8 +126,10 @@ std::vector<Prim> record_frame(const painter::WeatherState &s) {
     for (std::string &line : lines) {
         if (!line.empty() && line.back() == '\n') line.pop_back();
         Prim p;
-        if (parse_line(line, p)) list.push_back(p);
-        else std::fprintf(stderr, "zemka-bench: log line not understood: %s\n", line.c_str());
+        if (parse_line(line, p))
+            list.push_back(p);
+        else
+            std::fprintf(stderr, "zemka-bench: log line not understood: %s\n", line.c_str());
     }
     return list;
 }
@@ -140,11 +142,11 @@ bool verify_frame(const painter::WeatherState &s, const std::vector<Prim> &list)
     zemka::raster::fill_rect(zemka::platform::dc_pixmap(zemka::canvas_dc), 0, 0, CANVAS_W, CANVAS_H, 0xff000000u);
     for (const Prim &p : list) {
         switch (p.kind) {
-        case Prim::Rect: ZEMKA_draw_rectangle(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
-        case Prim::Oval: ZEMKA_draw_oval(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
-        case Prim::Triangle: ZEMKA_draw_triangle(p.color, p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, p.width); break;
-        case Prim::Line: ZEMKA_draw_line(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
-        case Prim::Text: ZEMKA_draw_text(p.color, p.x1, p.y1, p.ptsize, p.text.c_str()); break;
+            case Prim::Rect: ZEMKA_draw_rectangle(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
+            case Prim::Oval: ZEMKA_draw_oval(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
+            case Prim::Triangle: ZEMKA_draw_triangle(p.color, p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, p.width); break;
+            case Prim::Line: ZEMKA_draw_line(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
+            case Prim::Text: ZEMKA_draw_text(p.color, p.x1, p.y1, p.ptsize, p.text.c_str()); break;
         }
     }
     zemka::logging = was_logging;

@@ -15,8 +15,10 @@ int main(int argc, char **argv) {
     bool halt = false;
     int glyphs = 500;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--halt") == 0) halt = true;
-        else glyphs = std::atoi(argv[i]);
+        if (std::strcmp(argv[i], "--halt") == 0)
+            halt = true;
+        else
+            glyphs = std::atoi(argv[i]);
     }
     painter::WeatherState state;
     ZEMKA_start(nullptr, nullptr, "", 1);

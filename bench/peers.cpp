@@ -8,7 +8,6 @@
 #include <QPen>
 #include <QPoint>
 #include <QRect>
-
 #include <cmath>
 
 namespace bench {
@@ -41,15 +40,15 @@ void QPainterPeer::draw(const std::vector<Prim> &list) {
         p.setPen(pen);
         p.setBrush(prim.width == 0 ? QBrush(color) : QBrush(Qt::NoBrush));
         switch (prim.kind) {
-        case Prim::Rect: p.drawRect(QRect(device(prim.x1, prim.y1), device(prim.x2, prim.y2))); break;
-        case Prim::Oval: p.drawEllipse(QRect(device(prim.x1, prim.y1), device(prim.x2, prim.y2))); break;
-        case Prim::Triangle: {
-            const QPoint points[3] = {device(prim.x1, prim.y1), device(prim.x2, prim.y2), device(prim.x3, prim.y3)};
-            p.drawPolygon(points, 3);
-            break;
-        }
-        case Prim::Line: p.drawLine(device(prim.x1, prim.y1), device(prim.x2, prim.y2)); break;
-        case Prim::Text: break;
+            case Prim::Rect: p.drawRect(QRect(device(prim.x1, prim.y1), device(prim.x2, prim.y2))); break;
+            case Prim::Oval: p.drawEllipse(QRect(device(prim.x1, prim.y1), device(prim.x2, prim.y2))); break;
+            case Prim::Triangle: {
+                const QPoint points[3] = {device(prim.x1, prim.y1), device(prim.x2, prim.y2), device(prim.x3, prim.y3)};
+                p.drawPolygon(points, 3);
+                break;
+            }
+            case Prim::Line: p.drawLine(device(prim.x1, prim.y1), device(prim.x2, prim.y2)); break;
+            case Prim::Text: break;
         }
     }
 }
@@ -79,30 +78,30 @@ void CairoPeer::draw(const std::vector<Prim> &list) {
         const QPoint a = device(prim.x1, prim.y1), b = device(prim.x2, prim.y2);
         // Pixel centres sit at half coordinates.
         switch (prim.kind) {
-        case Prim::Rect: cairo_rectangle(cr, a.x() + 0.5, a.y() + 0.5, b.x() - a.x(), b.y() - a.y()); break;
-        case Prim::Oval:
-            cairo_save(cr);
-            cairo_translate(cr, (a.x() + b.x()) / 2.0 + 0.5, (a.y() + b.y()) / 2.0 + 0.5);
-            cairo_scale(cr, std::max(1, b.x() - a.x()) / 2.0, std::max(1, b.y() - a.y()) / 2.0);
-            cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-            cairo_restore(cr);
-            break;
-        case Prim::Triangle: {
-            const QPoint d = device(prim.x3, prim.y3);
-            cairo_move_to(cr, a.x() + 0.5, a.y() + 0.5);
-            cairo_line_to(cr, b.x() + 0.5, b.y() + 0.5);
-            cairo_line_to(cr, d.x() + 0.5, d.y() + 0.5);
-            cairo_close_path(cr);
-            break;
-        }
-        case Prim::Line:
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            cairo_move_to(cr, a.x() + 0.5, a.y() + 0.5);
-            cairo_line_to(cr, b.x() + 0.5, b.y() + 0.5);
-            cairo_stroke(cr);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-            continue;
-        case Prim::Text: break;
+            case Prim::Rect: cairo_rectangle(cr, a.x() + 0.5, a.y() + 0.5, b.x() - a.x(), b.y() - a.y()); break;
+            case Prim::Oval:
+                cairo_save(cr);
+                cairo_translate(cr, (a.x() + b.x()) / 2.0 + 0.5, (a.y() + b.y()) / 2.0 + 0.5);
+                cairo_scale(cr, std::max(1, b.x() - a.x()) / 2.0, std::max(1, b.y() - a.y()) / 2.0);
+                cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+                cairo_restore(cr);
+                break;
+            case Prim::Triangle: {
+                const QPoint d = device(prim.x3, prim.y3);
+                cairo_move_to(cr, a.x() + 0.5, a.y() + 0.5);
+                cairo_line_to(cr, b.x() + 0.5, b.y() + 0.5);
+                cairo_line_to(cr, d.x() + 0.5, d.y() + 0.5);
+                cairo_close_path(cr);
+                break;
+            }
+            case Prim::Line:
+                cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+                cairo_move_to(cr, a.x() + 0.5, a.y() + 0.5);
+                cairo_line_to(cr, b.x() + 0.5, b.y() + 0.5);
+                cairo_stroke(cr);
+                cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+                continue;
+            case Prim::Text: break;
         }
         // A filled figure gets its one-pixel outline too; an outline only the stroke.
         if (prim.width == 0) {

@@ -8,7 +8,6 @@
  *   Ctrl+Q       quits
  */
 #include <string.h>
-
 #include <zemka/zemka.h>
 
 #define BLACK 0

@@ -23,17 +23,16 @@ struct Button {
 };
 
 constexpr Button BUTTON_TABLE[BUTTONS] = {
-    {"Rain", Effect::Kind, WEATHER_RAIN},  {"Snow", Effect::Kind, WEATHER_SNOW},
-    {"Hail", Effect::Kind, WEATHER_HAIL},  {"White", Effect::Color, WHITE},
-    {"Blue", Effect::Color, BLUE},         {"YELLOW", Effect::Color, YELLOW},
+    {"Rain", Effect::Kind, WEATHER_RAIN}, {"Snow", Effect::Kind, WEATHER_SNOW}, {"Hail", Effect::Kind, WEATHER_HAIL},
+    {"White", Effect::Color, WHITE},      {"Blue", Effect::Color, BLUE},        {"YELLOW", Effect::Color, YELLOW},
     {"Cease!", Effect::Cease, 0},
 };
 
 bool highlighted(const Button &b, int kind, int color) {
     switch (b.effect) {
-    case Effect::Kind: return kind == b.value;
-    case Effect::Color: return color == b.value;
-    case Effect::Cease: return false;
+        case Effect::Kind: return kind == b.value;
+        case Effect::Color: return color == b.value;
+        case Effect::Cease: return false;
     }
     return false;
 }
@@ -58,19 +57,19 @@ void panel_hit(int /*x*/, int y, int *kind, int *color, int *cease) {
     // y from 250 - 35 (i + 1) + 1 to 250 - 35 i, the last one cut at 6.
     const Button &b = BUTTON_TABLE[(PANEL_TOP - y) / BUTTON_STEP];
     switch (b.effect) {
-    case Effect::Kind: *kind = b.value; break;
-    case Effect::Color: *color = b.value; break;
-    case Effect::Cease: *cease = 1; break;
+        case Effect::Kind: *kind = b.value; break;
+        case Effect::Color: *color = b.value; break;
+        case Effect::Cease: *cease = 1; break;
     }
 }
 
 void draw_glyph(int kind, int x, int y, int color) {
     if (y < -120) return;  // under the water line: it keeps falling unseen
     switch (kind) {
-    case WEATHER_RAIN: draw_rain(x, y, color); break;
-    case WEATHER_SNOW: draw_snow(x, y, color); break;
-    case WEATHER_HAIL: draw_hail(x, y, color); break;
-    default: break;  // WEATHER_NONE: ceased
+        case WEATHER_RAIN: draw_rain(x, y, color); break;
+        case WEATHER_SNOW: draw_snow(x, y, color); break;
+        case WEATHER_HAIL: draw_hail(x, y, color); break;
+        default: break;  // WEATHER_NONE: ceased
     }
 }
 

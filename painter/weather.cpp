@@ -80,19 +80,19 @@ void periodic_step(WeatherState &s) {
 
 void handle_event(WeatherState &s, int event_kind, int x, int y) {
     switch (event_kind) {
-    case ZEMKA_MOUSE:
-        switch (classify_click(x, y)) {
-        case CLICK_PANEL:
-            panel_hit(x, y, &s.selected_kind, &s.selected_color, &s.cease);
-            if (s.cease) clear_glyph_kinds(s.kind);
+        case ZEMKA_MOUSE:
+            switch (classify_click(x, y)) {
+                case CLICK_PANEL:
+                    panel_hit(x, y, &s.selected_kind, &s.selected_color, &s.cease);
+                    if (s.cease) clear_glyph_kinds(s.kind);
+                    break;
+                case CLICK_PICTURE: plant_glyph(s, x, y); break;
+                default: break;  // the water takes no glyphs
+            }
             break;
-        case CLICK_PICTURE: plant_glyph(s, x, y); break;
-        default: break;  // the water takes no glyphs
-        }
-        break;
-    case ZEMKA_PERIODIC: periodic_step(s); break;
-    case ZEMKA_QUIT: s.quit = 1; break;
-    default: break;  // a key changes nothing
+        case ZEMKA_PERIODIC: periodic_step(s); break;
+        case ZEMKA_QUIT: s.quit = 1; break;
+        default: break;  // a key changes nothing
     }
 }
 

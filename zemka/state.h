@@ -3,17 +3,17 @@
 // runs inside a platform call made on that thread.
 #pragma once
 
-#include "zemka/zemka.h"
 #include "zemka/platform/gdi.h"
 #include "zemka/platform/windowing.h"
+#include "zemka/zemka.h"
 
 namespace zemka {
 
 // Drawing: the canvas and its centre.
-extern int canvas_dirty;               // canvas changed since it was last shown
-extern int centre_x, centre_y;         // device coordinates of logical (0, 0)
-extern platform::Dc *canvas_dc;        // null until start
-extern unsigned char logging;          // drawing calls write a log line
+extern int canvas_dirty;         // canvas changed since it was last shown
+extern int centre_x, centre_y;   // device coordinates of logical (0, 0)
+extern platform::Dc *canvas_dc;  // null until start
+extern unsigned char logging;    // drawing calls write a log line
 
 // Windows.
 extern platform::Window *draw_window;  // null until start: "not started"
@@ -25,9 +25,9 @@ extern platform::Menu *run_menu;
 // Run control and the event being produced by the current wait.
 extern unsigned char animate, one_frame, quit_requested;
 extern unsigned char recording, playing_continuous, playing_once;
-extern int pending_kind;               // -1 while no event is ready
+extern int pending_kind;  // -1 while no event is ready
 extern EventRecord current_event;
-extern int pending_periodic;           // periodic events counted for recording or still to play
+extern int pending_periodic;  // periodic events counted for recording or still to play
 extern int tick_seen;
 extern int ctrl_down;
 

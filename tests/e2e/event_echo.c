@@ -17,10 +17,10 @@ int main(void) {
     do {
         kind = ZEMKA_next_event(&x, &y, &key);
         switch (kind) {
-        case ZEMKA_MOUSE: printf("MOUSE %d %d\n", x, y); break;
-        case ZEMKA_KBD: printf("KBD %d\n", (unsigned char)key); break;
-        case ZEMKA_PERIODIC: printf("PERIODIC\n"); break;
-        default: printf("QUIT\n"); break;
+            case ZEMKA_MOUSE: printf("MOUSE %d %d\n", x, y); break;
+            case ZEMKA_KBD: printf("KBD %d\n", (unsigned char)key); break;
+            case ZEMKA_PERIODIC: printf("PERIODIC\n"); break;
+            default: printf("QUIT\n"); break;
         }
         fflush(stdout);
     } while (kind != ZEMKA_QUIT);

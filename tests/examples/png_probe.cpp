@@ -11,7 +11,6 @@
 // 1 when one fails, 2 when the file or the arguments cannot be used.
 #include <QColor>
 #include <QImage>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -38,16 +37,12 @@ bool parse_int(const char *s, int &value) {
     return true;
 }
 
-bool parse_rgb(const char *s, Rgb &c) {
-    return std::sscanf(s, "%d,%d,%d", &c.r, &c.g, &c.b) == 3;
-}
+bool parse_rgb(const char *s, Rgb &c) { return std::sscanf(s, "%d,%d,%d", &c.r, &c.g, &c.b) == 3; }
 
 class Picture {
 public:
     explicit Picture(const QImage &image) : image_(image) {}
-    bool inside(int x, int y) const {
-        return image_.valid(CENTRE_X + x, CENTRE_Y - y);
-    }
+    bool inside(int x, int y) const { return image_.valid(CENTRE_X + x, CENTRE_Y - y); }
     Rgb at(int x, int y) const {
         const QColor c = image_.pixelColor(CENTRE_X + x, CENTRE_Y - y);
         return {c.red(), c.green(), c.blue()};

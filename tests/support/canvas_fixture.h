@@ -2,10 +2,10 @@
 // memory surface centred at (300, 250), and every console line is captured.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zemka/platform/gdi.h"
 

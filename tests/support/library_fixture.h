@@ -2,13 +2,12 @@
 // toolkit events (mouse presses and key presses sent to the widgets).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QWidget>
-
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zemka/zemka.h"
 

@@ -1,9 +1,9 @@
 // Test entry: the toolkit's application object exists for every test, on
 // the offscreen platform unless the environment chooses another.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <cstdlib>
-
-#include <gtest/gtest.h>
 
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);

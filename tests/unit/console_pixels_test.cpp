@@ -2,13 +2,12 @@
 // date, what it shows must be what scrolling by one line and drawing each
 // line in the freed strip gives, line after line. The model below does
 // exactly that on a copy of the window's surface.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QWidget>
-
 #include <cstring>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/library_fixture.h"
 #include "zemka/platform/gdi.h"
@@ -131,8 +130,13 @@ TEST_F(ConsolePixels, ALongLineOutOfSightStillMarksTheEdge) {
 }
 
 TEST_F(ConsolePixels, TabsControlsAndOtherScripts) {
-    const char *texts[] = {"tab\there\n", "\xc3\xbc" "ber \xe2\x82\xac 5\n", "bell \a and cr \r end\n",
-                           "trailing two\n\n", "", "\xff\xfe not UTF-8\n"};
+    const char *texts[] = {"tab\there\n",
+                           "\xc3\xbc"
+                           "ber \xe2\x82\xac 5\n",
+                           "bell \a and cr \r end\n",
+                           "trailing two\n\n",
+                           "",
+                           "\xff\xfe not UTF-8\n"};
     for (int round = 0; round < 8; ++round)
         for (const char *t : texts) print(std::string(t) + std::string(static_cast<std::size_t>(round) * 20, '\t'));
     EXPECT_EQ(differences(), 0);

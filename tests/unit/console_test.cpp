@@ -1,12 +1,13 @@
 // The console: the ring of the last 25 lines, the formatted result, and the
 // newline rule of the line drawing.
+#include "zemka/console/console.h"
+
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "zemka/console/console.h"
 #include "zemka/platform/gdi.h"
 #include "zemka/zemka.h"
 

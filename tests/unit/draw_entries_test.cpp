@@ -137,10 +137,10 @@ TEST_F(DrawEntries, CorrectionsComeInEachShapesOrder) {
     ZEMKA_draw_line(30, 0, 0, 1, 1, -2);
     const std::string color = "Illegal color 30; using RED.\n";
     const std::string width = "Width of -2 not possible, using width 2\n";
-    EXPECT_EQ(lines, (Lines{color, width, "red rectangle with bounding box (0,1) to (1,0) with line width 2\n",
-                            color, width, "red triangle at (0,0), (1,1), (2,0)\n",
-                            width, color, "red oval with bounding box (0,1) to (1,0), line width 2\n",
-                            width, color, "red line from (0,0) to (1,1), width 2\n"}));
+    EXPECT_EQ(lines, (Lines{color, width, "red rectangle with bounding box (0,1) to (1,0) with line width 2\n", color,
+                            width, "red triangle at (0,0), (1,1), (2,0)\n", width, color,
+                            "red oval with bounding box (0,1) to (1,0), line width 2\n", width, color,
+                            "red line from (0,0) to (1,1), width 2\n"}));
 }
 
 TEST_F(DrawEntries, UnnegatableValuesBecomeTheLargestInt) {
@@ -215,7 +215,9 @@ TEST_F(DrawEntries, NullTextsAreEmpty) {
 // Text: where the lines go, not what the glyphs look like.
 class DrawText : public DrawEntries {
 protected:
-    int line_height(int ptsize) { return static_cast<int>(zemka::platform::text_measure({ptsize, 400, false}, "A", 1).cy); }
+    int line_height(int ptsize) {
+        return static_cast<int>(zemka::platform::text_measure({ptsize, 400, false}, "A", 1).cy);
+    }
     // Rows [first, last] that hold non-black pixels, or {-1,-1}.
     std::pair<int, int> painted_rows() {
         int first = -1, last = -1;
@@ -240,7 +242,7 @@ TEST_F(DrawText, TwoLinesStackBelowAndAboveTheAnchor) {
     EXPECT_GE(last, 250);
     EXPECT_LT(last, 250 + h);
     EXPECT_LT(count_pixels(BLACK, 300, 250 - h, 601, 250), 301 * h);  // the first line has glyphs
-    EXPECT_EQ(count_pixels(BLACK, 0, 0, 300, 540), 300 * 540);  // nothing left of the anchor
+    EXPECT_EQ(count_pixels(BLACK, 0, 0, 300, 540), 300 * 540);        // nothing left of the anchor
     // Each line starts at the anchor's column: the same glyph in both bands.
     paint_canvas(BLACK);
     ZEMKA_draw_text(1, 0, 0, 20, "H");
@@ -251,8 +253,7 @@ TEST_F(DrawText, TwoLinesStackBelowAndAboveTheAnchor) {
     paint_canvas(BLACK);
     ZEMKA_draw_text(1, 0, 0, 20, "H\nH");
     const auto both = snapshot();
-    for (std::size_t i = 0; i < both.size(); ++i)
-        ASSERT_EQ(both[i], one[i] != 0xff000000u ? one[i] : shifted[i]) << i;
+    for (std::size_t i = 0; i < both.size(); ++i) ASSERT_EQ(both[i], one[i] != 0xff000000u ? one[i] : shifted[i]) << i;
 }
 
 TEST_F(DrawText, TrailingLineFeedPaintsNothingMore) {

@@ -15,12 +15,12 @@ class DrawRandom : public zemka::testing::CanvasTest {
 protected:
     std::mt19937 rng{20261208};
     int any_int() {
-        static const int extremes[] = {INT_MIN, INT_MIN + 1, -1000000000, -65536, -601, -1, 0, 1, 127, 128, 601,
-                                       65535, 1000000000, INT_MAX - 1, INT_MAX};
+        static const int extremes[] = {INT_MIN, INT_MIN + 1, -1000000000, -65536, -601,       -1,          0,      1,
+                                       127,     128,         601,         65535,  1000000000, INT_MAX - 1, INT_MAX};
         switch (rng() % 3) {
-        case 0: return extremes[rng() % std::size(extremes)];
-        case 1: return static_cast<int>(rng() % 1201) - 600;
-        default: return static_cast<int>(rng());
+            case 0: return extremes[rng() % std::size(extremes)];
+            case 1: return static_cast<int>(rng() % 1201) - 600;
+            default: return static_cast<int>(rng());
         }
     }
     std::string any_text() {
@@ -41,17 +41,19 @@ TEST_F(DrawRandom, EveryEntrySurvivesExtremeArguments) {
         const auto start = clock::now();
         int result = 0;
         switch (i % 11) {
-        case 0: result = ZEMKA_draw_pixel(c, x1, y1); break;
-        case 1: result = ZEMKA_draw_circle(c, x1, y1, w); break;
-        case 2: result = ZEMKA_draw_triangle(c, x1, y1, x2, y2, x3, y3, w % 50); break;
-        case 3: result = ZEMKA_draw_triangle(c, x1, y1, x2, y2, x3, y3, w); break;
-        case 4: result = ZEMKA_draw_rectangle(c, x1, y1, x2, y2, w); break;
-        case 5: result = ZEMKA_draw_oval(c, x1, y1, x2, y2, w); break;
-        case 6: result = ZEMKA_draw_line(c, x1, y1, x2, y2, w); break;
-        case 7: result = ZEMKA_draw_text(c, x1 % 700, y1 % 600, w, text.c_str()); break;
-        case 8: result = ZEMKA_draw_textf(c, x1, y1, w, "%s%d", text.c_str(), x2) > 0; break;
-        case 9: result = ZEMKA_draw_line_pt(c, Point{x1 % 2000, y1 % 2000}, Point{x2, y2}, w % 9); break;
-        default: result = ZEMKA_draw_oval_pt(c, Point{x1 % 2000, y1 % 2000}, Point{x2 % 2000, y2 % 2000}, w % 9); break;
+            case 0: result = ZEMKA_draw_pixel(c, x1, y1); break;
+            case 1: result = ZEMKA_draw_circle(c, x1, y1, w); break;
+            case 2: result = ZEMKA_draw_triangle(c, x1, y1, x2, y2, x3, y3, w % 50); break;
+            case 3: result = ZEMKA_draw_triangle(c, x1, y1, x2, y2, x3, y3, w); break;
+            case 4: result = ZEMKA_draw_rectangle(c, x1, y1, x2, y2, w); break;
+            case 5: result = ZEMKA_draw_oval(c, x1, y1, x2, y2, w); break;
+            case 6: result = ZEMKA_draw_line(c, x1, y1, x2, y2, w); break;
+            case 7: result = ZEMKA_draw_text(c, x1 % 700, y1 % 600, w, text.c_str()); break;
+            case 8: result = ZEMKA_draw_textf(c, x1, y1, w, "%s%d", text.c_str(), x2) > 0; break;
+            case 9: result = ZEMKA_draw_line_pt(c, Point{x1 % 2000, y1 % 2000}, Point{x2, y2}, w % 9); break;
+            default:
+                result = ZEMKA_draw_oval_pt(c, Point{x1 % 2000, y1 % 2000}, Point{x2 % 2000, y2 % 2000}, w % 9);
+                break;
         }
         slowest = std::max(slowest, clock::now() - start);
         ASSERT_EQ(result, 1) << "call " << i;
@@ -72,7 +74,8 @@ TEST_F(DrawRandom, HugeFiguresCoverTheCanvasWithoutOverflow) {
     EXPECT_EQ(count_pixels(zemka::platform::rgb(255, 255, 0)), 601 * 540);
     ZEMKA_draw_circle(1, INT_MIN, INT_MIN, INT_MAX);  // its box lies far off the canvas
     EXPECT_EQ(count_pixels(zemka::platform::rgb(255, 255, 0)), 601 * 540);
-    EXPECT_EQ(lines[0], "red rectangle with bounding box (-2147483648,2147483647) to (2147483647,-2147483648), filled\n");
+    EXPECT_EQ(lines[0],
+              "red rectangle with bounding box (-2147483648,2147483647) to (2147483647,-2147483648), filled\n");
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 // Lines and ellipses drawn through a drawing context paint exactly the
 // pixels that the rasterizer paints for them, whatever the context keeps
 // between figures.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <random>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zemka/platform/gdi.h"
 #include "zemka/platform/raster.h"
@@ -52,7 +52,8 @@ TEST(GdiShapes, LinesSameAsTheRasterizerAnywhere) {
         bool same = true;
         for (int y = 0; y < H && same; ++y)
             for (int x = 0; x < W && same; ++x)
-                same = got.pixels[static_cast<std::size_t>(y) * got.stride + x] == expected[static_cast<std::size_t>(y) * W + x];
+                same = got.pixels[static_cast<std::size_t>(y) * got.stride + x] ==
+                       expected[static_cast<std::size_t>(y) * W + x];
         ASSERT_TRUE(same) << "line " << i << ": width " << width << " from (" << x0 << "," << y0 << ") by (" << dx
                           << "," << dy << ")";
     }
@@ -95,7 +96,8 @@ TEST(GdiShapes, EllipsesSameAsTheRasterizerAnywhere) {
         bool same = true;
         for (int y = 0; y < H && same; ++y)
             for (int x = 0; x < W && same; ++x)
-                same = got.pixels[static_cast<std::size_t>(y) * got.stride + x] == expected[static_cast<std::size_t>(y) * W + x];
+                same = got.pixels[static_cast<std::size_t>(y) * got.stride + x] ==
+                       expected[static_cast<std::size_t>(y) * W + x];
         ASSERT_TRUE(same) << "ellipse " << i << ": " << w << " x " << h << " at (" << left << "," << top << "), pen "
                           << (stroke ? pen_width : -99) << (fill ? ", filled" : "");
     }

@@ -1,5 +1,7 @@
 // The line-input dialog: its template byte for byte, and the real dialog
 // typed into headless.
+#include "zemka/console/line_input.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -7,13 +9,11 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
-
 #include <cstring>
 #include <functional>
 #include <string>
 
 #include "support/library_fixture.h"
-#include "zemka/console/line_input.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 
@@ -190,9 +190,8 @@ TEST_F(GetsDialog, EachCallFillsItsOwnBuffer) {
 TEST_F(GetsDialog, TicksArriveWhileTheDialogIsOpen) {
     char buffer[256];
     zemka::tick_seen = 0;
-    ask("?", buffer, [](QDialog *dlg) {
-        QTimer::singleShot(350, [dlg] { dlg->findChild<QPushButton *>()->click(); });
-    });
+    ask("?", buffer,
+        [](QDialog *dlg) { QTimer::singleShot(350, [dlg] { dlg->findChild<QPushButton *>()->click(); }); });
     EXPECT_EQ(zemka::tick_seen, 1);
 }
 

@@ -1,13 +1,12 @@
 // The painter's whole run on the offscreen toolkit: start-up, clicks on
 // the panel and the picture, quit, and the frame left on the canvas.
+#include <gtest/gtest.h>
+
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
-
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "painter/weather.h"
 #include "zemka/console/console.h"

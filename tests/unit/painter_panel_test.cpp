@@ -1,9 +1,9 @@
 // The panel's selecting bands and the three weather glyphs.
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "painter/panel.h"
 #include "support/canvas_fixture.h"
@@ -66,11 +66,11 @@ TEST(PainterPanelHit, BandsSelectTheButtonAboveTheirLowerBorder) {
         int y;
         Selection expected;
     } cases[] = {
-        {249, {WEATHER_RAIN, 4, 0}},  {216, {WEATHER_RAIN, 4, 0}},  {215, {WEATHER_SNOW, 4, 0}},
-        {214, {WEATHER_SNOW, 4, 0}},  {181, {WEATHER_SNOW, 4, 0}},  {180, {WEATHER_HAIL, 4, 0}},
-        {146, {WEATHER_HAIL, 4, 0}},  {145, {WEATHER_HAIL, 1, 0}},  {111, {WEATHER_HAIL, 1, 0}},
-        {110, {WEATHER_HAIL, 4, 0}},  {100, {WEATHER_HAIL, 4, 0}},  {76, {WEATHER_HAIL, 4, 0}},
-        {75, {WEATHER_HAIL, 5, 0}},   {41, {WEATHER_HAIL, 5, 0}},   {40, {WEATHER_HAIL, 4, 1}},
+        {249, {WEATHER_RAIN, 4, 0}}, {216, {WEATHER_RAIN, 4, 0}}, {215, {WEATHER_SNOW, 4, 0}},
+        {214, {WEATHER_SNOW, 4, 0}}, {181, {WEATHER_SNOW, 4, 0}}, {180, {WEATHER_HAIL, 4, 0}},
+        {146, {WEATHER_HAIL, 4, 0}}, {145, {WEATHER_HAIL, 1, 0}}, {111, {WEATHER_HAIL, 1, 0}},
+        {110, {WEATHER_HAIL, 4, 0}}, {100, {WEATHER_HAIL, 4, 0}}, {76, {WEATHER_HAIL, 4, 0}},
+        {75, {WEATHER_HAIL, 5, 0}},  {41, {WEATHER_HAIL, 5, 0}},  {40, {WEATHER_HAIL, 4, 1}},
         {6, {WEATHER_HAIL, 4, 1}},
     };
     for (const Case &c : cases) {
@@ -187,7 +187,8 @@ TEST_F(PainterGlyphTest, PointsAtTheIntLimitsSaturate) {
     EXPECT_EQ(got[2], "blue line from (2147483647,2147483647) to (2147483647,2147483644), width 2");
     EXPECT_EQ(got[5], "blue line from (2147483647,2147483647) to (2147483642,2147483647), width 1");
     EXPECT_EQ(got[6], "blue rectangle with bounding box (2147483647,2147483647) to (2147483647,2147483645), filled");
-    EXPECT_EQ(got[7], "blue rectangle with bounding box (-2147483648,-2147483643) to (-2147483644,-2147483648), filled");
+    EXPECT_EQ(got[7],
+              "blue rectangle with bounding box (-2147483648,-2147483643) to (-2147483644,-2147483648), filled");
     EXPECT_EQ(got[9], "blue line from (-2147483648,-2147483648) to (-2147483648,-2147483648), width 2");
     EXPECT_EQ(got[13], "blue line from (-2147483648,-2147483648) to (-2147483648,-2147483648), width 1");
     EXPECT_EQ(got[14], "blue circle at (-2147483648,2147483647), radius 3");

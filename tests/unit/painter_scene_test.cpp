@@ -1,12 +1,12 @@
 // The landscape and the button panel: their console log lines, checked
 // line by line against the picture's tables, and their pixels.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <regex>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "painter/panel.h"
 #include "painter/scene.h"

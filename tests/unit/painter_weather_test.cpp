@@ -1,10 +1,10 @@
 // The painter's state: click classes, selection, planting, "Cease!", the
 // animation tick with its wrap rules, and the frame drawn after each event.
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "painter/weather.h"
 #include "support/canvas_fixture.h"
@@ -34,8 +34,8 @@ void tick(WeatherState &s) { handle_event(s, ZEMKA_PERIODIC, 0, 0); }
 bool same_state(const WeatherState &a, const WeatherState &b) {
     return a.sun_x == b.sun_x && a.sun_y == b.sun_y && a.boat_x == b.boat_x && a.boat_y == b.boat_y &&
            a.ship_x == b.ship_x && a.ship_y == b.ship_y && a.selected_kind == b.selected_kind &&
-           a.selected_color == b.selected_color && a.kind == b.kind && a.x == b.x && a.y == b.y &&
-           a.color == b.color && a.count == b.count && a.quit == b.quit && a.cease == b.cease;
+           a.selected_color == b.selected_color && a.kind == b.kind && a.x == b.x && a.y == b.y && a.color == b.color &&
+           a.count == b.count && a.quit == b.quit && a.cease == b.cease;
 }
 
 std::vector<std::string> trimmed(const std::vector<std::string> &lines) {
@@ -53,11 +53,21 @@ TEST(PainterClassifyClick, PanelWaterAndPictureBorders) {
     struct Case {
         int x, y, expected;
     } cases[] = {
-        {-201, 6, CLICK_PANEL},        {-201, 249, CLICK_PANEL},       {-296, 100, CLICK_PANEL},
-        {-201, 5, CLICK_PICTURE},      {-201, 250, CLICK_PICTURE},     {-200, 100, CLICK_PICTURE},
-        {-250, -99, CLICK_PICTURE},    {-250, 0, CLICK_PICTURE},       {0, -99, CLICK_PICTURE},
-        {-250, -100, CLICK_WATER},     {0, -100, CLICK_WATER},         {299, -250, CLICK_WATER},
-        {INT_MIN, 100, CLICK_PANEL},   {INT_MIN, INT_MIN, CLICK_WATER}, {INT_MAX, INT_MAX, CLICK_PICTURE},
+        {-201, 6, CLICK_PANEL},
+        {-201, 249, CLICK_PANEL},
+        {-296, 100, CLICK_PANEL},
+        {-201, 5, CLICK_PICTURE},
+        {-201, 250, CLICK_PICTURE},
+        {-200, 100, CLICK_PICTURE},
+        {-250, -99, CLICK_PICTURE},
+        {-250, 0, CLICK_PICTURE},
+        {0, -99, CLICK_PICTURE},
+        {-250, -100, CLICK_WATER},
+        {0, -100, CLICK_WATER},
+        {299, -250, CLICK_WATER},
+        {INT_MIN, 100, CLICK_PANEL},
+        {INT_MIN, INT_MIN, CLICK_WATER},
+        {INT_MAX, INT_MAX, CLICK_PICTURE},
         {INT_MIN, INT_MAX, CLICK_PICTURE},
     };
     for (const Case &c : cases) EXPECT_EQ(painter::classify_click(c.x, c.y), c.expected) << c.x << ", " << c.y;
@@ -186,7 +196,7 @@ TEST(PainterWeather, GlyphsFallThreeUnitsAndReEnterAtTheTop) {
     click(s, kPanelX, kYellowY);
     click(s, 40, 240);
     click(s, 50, 60);
-    s.y[1] = -329;  // fallen below the water, where no click can plant
+    s.y[1] = -329;             // fallen below the water, where no click can plant
     s.kind[1] = WEATHER_NONE;  // a ceased glyph keeps moving
     s.count = 3;
     s.kind[2] = WEATHER_RAIN;
@@ -241,8 +251,8 @@ TEST(PainterWeather, ShipAndSailboatReEnterBeyondTheRightEdge) {
     EXPECT_EQ(ship[1].x, 486);
     EXPECT_EQ(ship[1].y, -142);
 
-    const Wrap expected_boat[] = {{55, 520, -211}, {141, 512, -212}, {227, 520, -213}, {313, 512, -214},
-                                  {399, 520, -215}};
+    const Wrap expected_boat[] = {
+        {55, 520, -211}, {141, 512, -212}, {227, 520, -213}, {313, 512, -214}, {399, 520, -215}};
     ASSERT_GE(boat.size(), 5u);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(boat[i].tick, expected_boat[i].tick) << i;
@@ -317,7 +327,8 @@ TEST(PainterWeather, ExactlyFiveHundredGlyphsAndCeasedSlotsAreReused) {
 TEST(PainterWeather, PointsAtTheIntLimitsMoveAndWrapWithoutOverflow) {
     WeatherState s;
     s.count = 5;
-    const int start[5][2] = {{INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {0, INT_MIN + 2}, {5, -2147483000}, {INT_MAX, -331}};
+    const int start[5][2] = {
+        {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, {0, INT_MIN + 2}, {5, -2147483000}, {INT_MAX, -331}};
     for (int i = 0; i < 5; ++i) {
         s.kind[i] = WEATHER_SNOW;
         s.x[i] = start[i][0];

@@ -39,6 +39,8 @@
 //    ours on half of the arcs.
 // The random figures avoid the degenerate shapes where those near ties
 // decide whole runs of pixels (see random_figure).
+#include <gtest/gtest.h>
+
 #include <QColor>
 #include <QImage>
 #include <QPainter>
@@ -47,17 +49,14 @@
 #include <QPolygonF>
 #include <QRect>
 #include <QRectF>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zemka/platform/raster.h"
 
@@ -84,8 +83,8 @@ struct Figure {
 
 std::string describe(const Figure &f) {
     char buf[200];
-    std::snprintf(buf, sizeof buf, "%s (%d,%d) (%d,%d) (%d,%d) width %d%s%s", kKindName[f.kind], f.x[0], f.y[0],
-                  f.x[1], f.y[1], f.x[2], f.y[2], f.width, f.stroke ? " stroked" : "", f.fill ? " filled" : "");
+    std::snprintf(buf, sizeof buf, "%s (%d,%d) (%d,%d) (%d,%d) width %d%s%s", kKindName[f.kind], f.x[0], f.y[0], f.x[1],
+                  f.y[1], f.x[2], f.y[2], f.width, f.stroke ? " stroked" : "", f.fill ? " filled" : "");
     return buf;
 }
 
@@ -141,8 +140,10 @@ void qt_thin_line(QPainter &p, int x0, int y0, int x1, int y1) {
     const int dx = x1 - x0, dy = y1 - y0;
     double ox = 0.5, oy = 0.5;
     if ((dx < 0) != (dy < 0) && dx != 0 && dy != 0) {
-        if (std::abs(dx) >= std::abs(dy)) ox = 0.0;
-        else oy = 0.0;
+        if (std::abs(dx) >= std::abs(dy))
+            ox = 0.0;
+        else
+            oy = 0.0;
     }
     p.drawLine(QPointF(x0 + ox, y0 + oy), QPointF(x1 + ox, y1 + oy));
 }
@@ -218,14 +219,17 @@ Picture draw_qt(const Figure &f) {
                     // stroker leaves inside very sharp joins.
                     p.setPen(qt_pen(f.width));
                     for (int k = 0; k < 3; ++k)
-                        p.drawLine(QPointF(f.x[k] + o, f.y[k] + o), QPointF(f.x[(k + 1) % 3] + o, f.y[(k + 1) % 3] + o));
+                        p.drawLine(QPointF(f.x[k] + o, f.y[k] + o),
+                                   QPointF(f.x[(k + 1) % 3] + o, f.y[(k + 1) % 3] + o));
                 }
                 break;
             }
             case kLine:
                 p.setPen(qt_pen(f.width));
-                if (f.width <= 1) qt_thin_line(p, f.x[0], f.y[0], f.x[1], f.y[1]);
-                else p.drawLine(QPointF(f.x[0] + o, f.y[0] + o), QPointF(f.x[1] + o, f.y[1] + o));
+                if (f.width <= 1)
+                    qt_thin_line(p, f.x[0], f.y[0], f.x[1], f.y[1]);
+                else
+                    p.drawLine(QPointF(f.x[0] + o, f.y[0] + o), QPointF(f.x[1] + o, f.y[1] + o));
                 break;
             default: break;
         }
@@ -467,8 +471,10 @@ void compare_line_steps(const Figure &f, const Picture &ours, const Picture &qt)
         ASSERT_EQ(mq.size(), 1u) << describe(f) << " step " << i << " (QPainter)";
         const long r = static_cast<long>(i) * m % n;  // exact minor offset i*m/n = q + r/n
         const bool near_half = std::abs(2 * r - n) * 16 <= n;
-        if (near_half) EXPECT_LE(std::abs(mo[0] - mq[0]), 1) << describe(f) << " step " << i;
-        else EXPECT_EQ(mo[0], mq[0]) << describe(f) << " step " << i;
+        if (near_half)
+            EXPECT_LE(std::abs(mo[0] - mq[0]), 1) << describe(f) << " step " << i;
+        else
+            EXPECT_EQ(mo[0], mq[0]) << describe(f) << " step " << i;
     }
 }
 
@@ -485,7 +491,8 @@ TEST(RasterDiff, AgreesWithQPainterOnRandomFigures) {
         long painted = 0;
         const long differing = compare_along_edges(f, ours, qt, painted);
         const Pen pen = pen_of(f);
-        if (f.kind == kLine && pen == kThinPen) compare_line_steps(f, ours, qt);
+        if (f.kind == kLine && pen == kThinPen)
+            compare_line_steps(f, ours, qt);
         else
             EXPECT_LE(static_cast<double>(differing), bound(f.kind, pen).figure * static_cast<double>(painted) + 4)
                 << describe(f) << ": " << differing << " of " << painted << " pixels differ";
@@ -501,10 +508,10 @@ TEST(RasterDiff, AgreesWithQPainterOnRandomFigures) {
             const Tally &t = tally[k][pen];
             if (t.figures == 0) continue;
             const double share = t.painted ? static_cast<double>(t.differing) / static_cast<double>(t.painted) : 0.0;
-            std::printf("[ raster diff ] %-9s %-10s %3ld figures, %8ld pixels painted, %6ld differ (%.3f%%, worst "
-                        "figure %.1f%%)\n",
-                        kKindName[k], kPenName[pen], t.figures, t.painted, t.differing, 100.0 * share,
-                        100.0 * t.worst);
+            std::printf(
+                "[ raster diff ] %-9s %-10s %3ld figures, %8ld pixels painted, %6ld differ (%.3f%%, worst "
+                "figure %.1f%%)\n",
+                kKindName[k], kPenName[pen], t.figures, t.painted, t.differing, 100.0 * share, 100.0 * t.worst);
             EXPECT_LE(share, bound(static_cast<Kind>(k), static_cast<Pen>(pen)).overall)
                 << kKindName[k] << ", " << kPenName[pen];
         }

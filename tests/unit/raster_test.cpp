@@ -1,15 +1,15 @@
 // The span rasterizer: exact pixels of every primitive, clipping of far-off
 // and huge coordinates, and the promise that nothing outside the pixmap is
 // ever written.
+#include "zemka/platform/raster.h"
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <random>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "zemka/platform/raster.h"
 
 namespace {
 
@@ -437,8 +437,8 @@ TEST(RasterWideLine, RandomCapsulesMatchThePointToSegmentDistance) {
                     const std::int64_t cr = px * dy - py * dx;
                     in = cr * cr <= r2 * l2;
                 }
-                ASSERT_EQ(c.painted(x, y), in) << "line " << x0 << "," << y0 << " -> " << x1 << "," << y1 << " w "
-                                               << w << " at " << x << "," << y;
+                ASSERT_EQ(c.painted(x, y), in)
+                    << "line " << x0 << "," << y0 << " -> " << x1 << "," << y1 << " w " << w << " at " << x << "," << y;
             }
     }
 }
@@ -501,7 +501,8 @@ TEST(RasterEllipse, FillMatchesTheInsideTest) {
 }
 
 TEST(RasterEllipse, InscribedInItsBoxAndSymmetric) {
-    for (const auto &box : std::vector<std::vector<int>>{{100, 100, 141, 121}, {100, 100, 140, 120}, {10, 10, 13, 12}}) {
+    for (const auto &box :
+         std::vector<std::vector<int>>{{100, 100, 141, 121}, {100, 100, 140, 120}, {10, 10, 13, 12}}) {
         Canvas c(200, 200);
         draw_ellipse(c.pm(), stroke_fill(1), box[0], box[1], box[2], box[3]);
         const Bounds b = painted_bounds(c);
@@ -617,7 +618,8 @@ TEST(RasterPolygon, SquareFillsItsPixelsAndOutlinePaintsEachVertexOnce) {
     // The outline is the four one-pixel lines: columns 10 and 20, rows 10 and 20.
     for (int y = 0; y < s.h; ++y)
         for (int x = 0; x < s.w; ++x) {
-            const bool on = (x >= 10 && x <= 20 && (y == 10 || y == 20)) || (y >= 10 && y <= 20 && (x == 10 || x == 20));
+            const bool on =
+                (x >= 10 && x <= 20 && (y == 10 || y == 20)) || (y >= 10 && y <= 20 && (x == 10 || x == 20));
             const bool inside = x > 10 && x < 20 && y > 10 && y < 20;
             ASSERT_EQ(s.at(x, y), on ? kPen : inside ? kBrush : kBg) << x << "," << y;
         }
@@ -751,7 +753,8 @@ TEST(RasterPolygon, HugeVerticesGiveTheSamePixelsAsSmallOnes) {
     Canvas fill(601, 540);
     draw_polygon(fill.pm(), stroke_fill(1), around, 3);
     EXPECT_EQ(fill.count(kBrush), 601 * 540);
-    const Point64 extreme[4] = {{INT64_MIN, INT64_MIN}, {INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MAX}};
+    const Point64 extreme[4] = {
+        {INT64_MIN, INT64_MIN}, {INT64_MAX, INT64_MIN}, {INT64_MAX, INT64_MAX}, {INT64_MIN, INT64_MAX}};
     Canvas ex(601, 540);
     draw_polygon(ex.pm(), stroke_fill(1), extreme, 4);
     EXPECT_EQ(ex.count(kBrush), 601 * 540);
@@ -825,8 +828,10 @@ TEST(RasterClip, NothingIsWrittenOutsideThePixmap) {
     int touched = 0;
     for (int y = 0; y < gh; ++y)
         for (int x = 0; x < gw; ++x) {
-            if (!inside(x, y)) ASSERT_EQ(buf[static_cast<std::size_t>(y) * gw + x], kGuard) << x << "," << y;
-            else touched += buf[static_cast<std::size_t>(y) * gw + x] != kGuard;
+            if (!inside(x, y))
+                ASSERT_EQ(buf[static_cast<std::size_t>(y) * gw + x], kGuard) << x << "," << y;
+            else
+                touched += buf[static_cast<std::size_t>(y) * gw + x] != kGuard;
         }
     EXPECT_GT(touched, w * h / 2);
 }
@@ -852,8 +857,8 @@ TEST(RasterClip, SpansRectsAndPixelsClip) {
 
 TEST(RasterClip, UnusablePixmapsAreLeftAlone) {
     std::vector<std::uint32_t> buf(100, kGuard);
-    const Pixmap bad[] = {{nullptr, 10, 10, 10}, {buf.data(), 0, 10, 10}, {buf.data(), 10, -1, 10},
-                          {buf.data(), 10, 10, 5}};
+    const Pixmap bad[] = {
+        {nullptr, 10, 10, 10}, {buf.data(), 0, 10, 10}, {buf.data(), 10, -1, 10}, {buf.data(), 10, 10, 5}};
     const Point64 tri[3] = {{0, 0}, {9, 0}, {0, 9}};
     for (const Pixmap &pm : bad) {
         fill_span(pm, 0, 0, 10, kPen);
@@ -877,7 +882,8 @@ TEST(RasterScroll, RowsMoveAndUncoveredRowsKeepTheirPixels) {
         std::vector<std::uint32_t> buf(static_cast<std::size_t>(gw) * h);
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < gw; ++x)
-                buf[static_cast<std::size_t>(y) * gw + x] = x < w ? 0xff000000u + static_cast<std::uint32_t>(y * 100 + x) : kGuard;
+                buf[static_cast<std::size_t>(y) * gw + x] =
+                    x < w ? 0xff000000u + static_cast<std::uint32_t>(y * 100 + x) : kGuard;
         return buf;
     };
     auto old_value = [&](int x, int y) { return 0xff000000u + static_cast<std::uint32_t>(y * 100 + x); };
@@ -887,9 +893,12 @@ TEST(RasterScroll, RowsMoveAndUncoveredRowsKeepTheirPixels) {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < gw; ++x) {
                 std::uint32_t want;
-                if (x >= w) want = kGuard;
-                else if (y + dy >= 0 && y + dy < h) want = old_value(x, y + dy);
-                else want = old_value(x, y);
+                if (x >= w)
+                    want = kGuard;
+                else if (y + dy >= 0 && y + dy < h)
+                    want = old_value(x, y + dy);
+                else
+                    want = old_value(x, y);
                 ASSERT_EQ(buf[static_cast<std::size_t>(y) * gw + x], want) << "dy " << dy << " at " << x << "," << y;
             }
     }

@@ -1,13 +1,13 @@
 // Playing the script file back: what each step produces from the file's
 // lines, the messages, and the playback flags and check mark.
+#include <gtest/gtest.h>
+
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zemka/console/console.h"
 #include "zemka/script/script.h"
@@ -84,21 +84,19 @@ protected:
             return "none";
         }
         switch (pending_kind) {
-        case ZEMKA_MOUSE:
-            EXPECT_EQ(current_event.key, 0);
-            return "M " + std::to_string(current_event.x) + " " + std::to_string(current_event.y);
-        case ZEMKA_KBD:
-            EXPECT_EQ(current_event.x, 0);
-            EXPECT_EQ(current_event.y, 0);
-            return "K " + std::to_string(static_cast<unsigned char>(current_event.key));
-        case ZEMKA_PERIODIC:
-            EXPECT_EQ(current_event.x, 0);
-            EXPECT_EQ(current_event.y, 0);
-            EXPECT_EQ(current_event.key, 0);
-            return "P";
-        default:
-            ADD_FAILURE() << "step produced kind " << pending_kind;
-            return "?";
+            case ZEMKA_MOUSE:
+                EXPECT_EQ(current_event.key, 0);
+                return "M " + std::to_string(current_event.x) + " " + std::to_string(current_event.y);
+            case ZEMKA_KBD:
+                EXPECT_EQ(current_event.x, 0);
+                EXPECT_EQ(current_event.y, 0);
+                return "K " + std::to_string(static_cast<unsigned char>(current_event.key));
+            case ZEMKA_PERIODIC:
+                EXPECT_EQ(current_event.x, 0);
+                EXPECT_EQ(current_event.y, 0);
+                EXPECT_EQ(current_event.key, 0);
+                return "P";
+            default: ADD_FAILURE() << "step produced kind " << pending_kind; return "?";
         }
     }
 
@@ -237,8 +235,8 @@ TEST_P(ScriptPlaybackUnknownLetter, EndsPlaybackWithoutMessageAndUnchecks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ScriptLines, ScriptPlaybackUnknownLetter,
-                         ::testing::Values("ZEMKA_mOUSE(1, 2);", "ZEMKA_kBD(97);", "ZEMKA_pERIODIC(1);", "ZEMKA_XYZ(1);",
-                                           "ZEMKA_ (1);", "ZEMKA_1", "ZEMKA_\r"));
+                         ::testing::Values("ZEMKA_mOUSE(1, 2);", "ZEMKA_kBD(97);", "ZEMKA_pERIODIC(1);",
+                                           "ZEMKA_XYZ(1);", "ZEMKA_ (1);", "ZEMKA_1", "ZEMKA_\r"));
 
 TEST_F(ScriptPlayback, LineShorterThanSevenCharactersGivesNoEvent) {
     write_file("ZEMKA\nZEMKA_KBD(97);\n");
@@ -328,8 +326,7 @@ TEST_F(ScriptPlayback, NumbersSaturateAtIntLimits) {
         "ZEMKA_MOUSE(2147483647, -2147483648);\n"
         "ZEMKA_MOUSE(2147483648, -2147483649);\n"
         "ZEMKA_MOUSE(99999999999, -9999999999);\n");
-    EXPECT_EQ(play_all(), (Events{"M 2147483647 -2147483648", "M 2147483647 -2147483648",
-                                  "M 2147483647 -2147483648"}));
+    EXPECT_EQ(play_all(), (Events{"M 2147483647 -2147483648", "M 2147483647 -2147483648", "M 2147483647 -2147483648"}));
 }
 
 TEST_F(ScriptPlayback, NumberTextIsCutToElevenCharacters) {

@@ -1,6 +1,7 @@
 // Recording events into the script file: the lines written, the run-length
 // rule for periodic events, write failures, and recording and playback
 // keeping apart.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <climits>
@@ -10,8 +11,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zemka/console/console.h"
 #include "zemka/script/script.h"
@@ -116,10 +115,10 @@ protected:
         current_event = NONE;
         if (script_play_step() != 1) return "none";
         switch (pending_kind) {
-        case ZEMKA_MOUSE: return "M " + std::to_string(current_event.x) + " " + std::to_string(current_event.y);
-        case ZEMKA_KBD: return "K " + std::to_string(static_cast<unsigned char>(current_event.key));
-        case ZEMKA_PERIODIC: return "P";
-        default: return "?";
+            case ZEMKA_MOUSE: return "M " + std::to_string(current_event.x) + " " + std::to_string(current_event.y);
+            case ZEMKA_KBD: return "K " + std::to_string(static_cast<unsigned char>(current_event.key));
+            case ZEMKA_PERIODIC: return "P";
+            default: return "?";
         }
     }
 

@@ -1,12 +1,11 @@
 // Recording and playback through the started library: the commands come
 // as Ctrl + letter key presses, the events through the real event wait.
+#include <QAction>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <QAction>
 
 #include "support/library_fixture.h"
 #include "zemka/state.h"
@@ -55,11 +54,11 @@ protected:
         const int kind = next(&r);
         if (guard_fired) return "timeout";
         switch (kind) {
-        case ZEMKA_MOUSE: return "M " + std::to_string(r.x) + " " + std::to_string(r.y);
-        case ZEMKA_KBD: return "K " + std::to_string(static_cast<unsigned char>(r.key));
-        case ZEMKA_PERIODIC: return "P";
-        case ZEMKA_QUIT: return "Q";
-        default: return "kind " + std::to_string(kind);
+            case ZEMKA_MOUSE: return "M " + std::to_string(r.x) + " " + std::to_string(r.y);
+            case ZEMKA_KBD: return "K " + std::to_string(static_cast<unsigned char>(r.key));
+            case ZEMKA_PERIODIC: return "P";
+            case ZEMKA_QUIT: return "Q";
+            default: return "kind " + std::to_string(kind);
         }
     }
 

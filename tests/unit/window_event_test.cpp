@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QtTest/QTest>
-
 #include <chrono>
 
 #include "support/library_fixture.h"
@@ -40,9 +39,10 @@ TEST_F(Windows, StartCentresOnTheClientAreaAndBuildsTheMenu) {
     EXPECT_TRUE(platform::window_visible(text_window));
     const auto items = platform::menu_item_info(run_menu);
     ASSERT_EQ(items.size(), 16u);
-    const char *texts[] = {"&Animate\tCtrl+A", "&Halt animation\tCtrl+H", "Advance one &frame\tCtrl+F", "",
-                           "&Logging\tCtrl+L", "", "&Record Script\tCtrl+R", "&Playback Script\tCtrl+P",
-                           "Play &One Script\tCtrl+O", "", "&Quit\tCtrl+Q", "", "ZEMKA v2.2 July 1997"};
+    const char *texts[] = {
+        "&Animate\tCtrl+A",       "&Halt animation\tCtrl+H",  "Advance one &frame\tCtrl+F", "", "&Logging\tCtrl+L", "",
+        "&Record Script\tCtrl+R", "&Playback Script\tCtrl+P", "Play &One Script\tCtrl+O",   "", "&Quit\tCtrl+Q",    "",
+        "ZEMKA v2.2 July 1997"};
     const unsigned ids[] = {1, 2, 3, 0, 4, 0, 5, 6, 7, 0, 8, 0, 9, 9, 9, 9};
     for (std::size_t i = 0; i < 16; ++i) {
         EXPECT_EQ(items[i].id, ids[i]) << i;
@@ -240,7 +240,8 @@ TEST_F(Windows, AfterAWaitTheWindowShowsTheCanvas) {
     int differing = 0;
     for (int y = 0; y < 500; ++y)
         for (int x = 0; x < 600; ++x)
-            differing += (shown.pixel(x, y) | 0xff000000u) != canvas.pixels[static_cast<std::size_t>(y) * canvas.stride + x];
+            differing +=
+                (shown.pixel(x, y) | 0xff000000u) != canvas.pixels[static_cast<std::size_t>(y) * canvas.stride + x];
     EXPECT_EQ(differing, 0);
 }
 

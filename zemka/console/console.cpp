@@ -2,10 +2,10 @@
 // drawn at the bottom of the text window, which scrolls up one line each.
 #include "zemka/console/console.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <algorithm>
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -46,7 +46,6 @@ void store_line(const char *text, std::size_t length) {
     log_next = advance(log_next);
 }
 
-
 // Lines for the text window are not drawn one by one: each would scroll
 // the whole window. They are queued, and drawn when the window's pixels
 // are next needed (shown, read, drawn over or resized): one scroll by all
@@ -59,17 +58,17 @@ void store_line(const char *text, std::size_t length) {
 // drawn because they have scrolled out of sight.
 struct LineQueue {
     Dc *dc = nullptr;
-    Rect rc;              // client rectangle when the first line was queued
-    int h = 0;            // line height
-    std::size_t scrolled = 0;  // lines queued since the last flush
+    Rect rc;                        // client rectangle when the first line was queued
+    int h = 0;                      // line height
+    std::size_t scrolled = 0;       // lines queued since the last flush
     std::vector<std::string> ring;  // the newest lines, oldest at `first`
     std::size_t first = 0;
     std::size_t count = 0;
     std::vector<std::uint32_t> column;  // rightmost pixels the next strip keeps
 };
 LineQueue &pending = *new LineQueue;  // kept until exit, for a flush at any time
-Dc *scratch = nullptr;  // one strip, for lines that are not wholly visible
-int widest_char = -1;   // widest printable ASCII character of the fixed font
+Dc *scratch = nullptr;                // one strip, for lines that are not wholly visible
+int widest_char = -1;                 // widest printable ASCII character of the fixed font
 
 int line_height(Dc *dc) {
     select_object(dc, stock_object(Stock::FixedFont));
@@ -163,7 +162,8 @@ void flush_lines(void *) {
                 const raster::Pixmap strip = draw_in_scratch(text);
                 for (int i = 0; i < h; ++i)
                     if (y + i >= 0 && y + i < pm.height)
-                        std::memcpy(pm.pixels + (y + i) * pm.stride, strip.pixels + static_cast<std::size_t>(i) * strip.stride,
+                        std::memcpy(pm.pixels + (y + i) * pm.stride,
+                                    strip.pixels + static_cast<std::size_t>(i) * strip.stride,
                                     static_cast<std::size_t>(std::min(pm.width, strip.width)) * sizeof(std::uint32_t));
             }
         }

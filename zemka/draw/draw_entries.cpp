@@ -123,8 +123,8 @@ int ZEMKA_draw_line_pt(int color, Point start, Point end, int width) {
     width = fix_width(width);
     color = check_color(color);
     if (logging)
-        ZEMKA_console_printf("%s line from (%d,%d) to (%d,%d), width %d\n", color_names[color], start.x, start.y,
-                             end.x, end.y, width);
+        ZEMKA_console_printf("%s line from (%d,%d) to (%d,%d), width %d\n", color_names[color], start.x, start.y, end.x,
+                             end.y, width);
     // A width-0 line is drawn one pixel wide.
     render_primitive(box_record(PRIM_LINE, color, width < 1 ? 1 : width, start, end));
     return 1;

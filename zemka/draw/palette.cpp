@@ -13,10 +13,9 @@ const platform::ColorRef palette[PALETTE_SIZE] = {
 };
 
 const char *const color_names[PALETTE_SIZE] = {
-    "black",      "white",     "red",       "green",        "blue",         "yellow",
-    "magenta",    "cyan",      "purple",    "navy blue",    "dusty plum",   "ice blue",
-    "turquoise",  "orange",    "brown",     "pink",         "chalk",        "gold",
-    "peach",      "forest green", "sea green", "olive",     "50% gray",     "20% gray",
+    "black",  "white",     "red",        "green",        "blue",      "yellow", "magenta",  "cyan",
+    "purple", "navy blue", "dusty plum", "ice blue",     "turquoise", "orange", "brown",    "pink",
+    "chalk",  "gold",      "peach",      "forest green", "sea green", "olive",  "50% gray", "20% gray",
 };
 
 }  // namespace zemka

@@ -113,13 +113,13 @@ void render_primitive(const PrimitiveRecord &r) {
     if (canvas_dc && valid_color) {
         const ColorRef c = palette[r.color];
         switch (r.kind) {
-        case PRIM_TRIANGLE: render_triangle(r, c); break;
-        case PRIM_RECTANGLE: render_box(r, c, false); break;
-        case PRIM_OVAL: render_box(r, c, true); break;
-        case PRIM_LINE: render_line(r, c); break;
-        case PRIM_PIXEL: set_pixel(canvas_dc, device_x(r.x1), device_y(r.y1), c); break;
-        case PRIM_TEXT: render_text(r, c); break;
-        default: break;  // an unknown kind draws nothing
+            case PRIM_TRIANGLE: render_triangle(r, c); break;
+            case PRIM_RECTANGLE: render_box(r, c, false); break;
+            case PRIM_OVAL: render_box(r, c, true); break;
+            case PRIM_LINE: render_line(r, c); break;
+            case PRIM_PIXEL: set_pixel(canvas_dc, device_x(r.x1), device_y(r.y1), c); break;
+            case PRIM_TEXT: render_text(r, c); break;
+            default: break;  // an unknown kind draws nothing
         }
     }
     canvas_dirty = 1;

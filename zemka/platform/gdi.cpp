@@ -201,9 +201,9 @@ void stroke_line(const raster::Pixmap &pm, int width, std::uint32_t color, std::
     // the width around its end points.
     const int margin = w + 2;
     const int ox = margin + std::max(0, -idx), oy = margin + std::max(0, -idy);
-    const Shape &shape =
-        kept_shape(key, std::abs(idx) + 2 * margin + 1, std::abs(idy) + 2 * margin + 1, ox, oy,
-                   [&](const raster::Pixmap &scratch) { raster::draw_line(scratch, w, PEN_MARK, ox, oy, ox + idx, oy + idy); });
+    const Shape &shape = kept_shape(
+        key, std::abs(idx) + 2 * margin + 1, std::abs(idy) + 2 * margin + 1, ox, oy,
+        [&](const raster::Pixmap &scratch) { raster::draw_line(scratch, w, PEN_MARK, ox, oy, ox + idx, oy + idy); });
     paint_shape(pm, shape, x0, y0, color, color);
 }
 
@@ -225,9 +225,10 @@ void paint_ellipse(const raster::Pixmap &pm, const raster::Paint &paint, std::in
     marks.pen_width = pen_width;
     marks.pen_color = PEN_MARK;
     marks.brush_color = BRUSH_MARK;
-    const Shape &shape = kept_shape(key, w + 2 * margin, h + 2 * margin, margin, margin, [&](const raster::Pixmap &scratch) {
-        raster::draw_ellipse(scratch, marks, margin, margin, margin + w, margin + h);
-    });
+    const Shape &shape =
+        kept_shape(key, w + 2 * margin, h + 2 * margin, margin, margin, [&](const raster::Pixmap &scratch) {
+            raster::draw_ellipse(scratch, marks, margin, margin, margin + w, margin + h);
+        });
     paint_shape(pm, shape, left, top, paint.pen_color, paint.brush_color);
 }
 
@@ -306,19 +307,21 @@ Handle create_font(int height, int weight, const char *) {
 
 Handle stock_object(Stock which) {
     switch (which) {
-    case Stock::NullBrush: return &stock_null_brush;
-    case Stock::NullPen: return &stock_null_pen;
-    case Stock::WhiteBrush: return &stock_white_brush;
-    case Stock::BlackPen: return &stock_black_pen;
-    case Stock::DefaultFont: return &stock_default_font;
-    case Stock::FixedFont: return &stock_fixed_font;
+        case Stock::NullBrush: return &stock_null_brush;
+        case Stock::NullPen: return &stock_null_pen;
+        case Stock::WhiteBrush: return &stock_white_brush;
+        case Stock::BlackPen: return &stock_black_pen;
+        case Stock::DefaultFont: return &stock_default_font;
+        case Stock::FixedFont: return &stock_fixed_font;
     }
     return nullptr;
 }
 
 Handle select_object(Dc *dc, Handle object) {
     if (!dc || !object) return nullptr;
-    Handle *slot = object->kind == GdiObject::Pen ? &dc->pen : object->kind == GdiObject::Brush ? &dc->brush : &dc->font;
+    Handle *slot = object->kind == GdiObject::Pen     ? &dc->pen
+                   : object->kind == GdiObject::Brush ? &dc->brush
+                                                      : &dc->font;
     Handle previous = *slot;
     *slot = object;
     return previous;
@@ -418,10 +421,26 @@ void bit_blt(Dc *dst, int x, int y, int w, int h, const Dc *src, int sx, int sy)
     bring_up_to_date(src);
     bring_up_to_date(dst);
     // Clip the copy against both surfaces.
-    if (x < 0) { sx -= x; w += x; x = 0; }
-    if (y < 0) { sy -= y; h += y; y = 0; }
-    if (sx < 0) { x -= sx; w += sx; sx = 0; }
-    if (sy < 0) { y -= sy; h += sy; sy = 0; }
+    if (x < 0) {
+        sx -= x;
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        sy -= y;
+        h += y;
+        y = 0;
+    }
+    if (sx < 0) {
+        x -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        y -= sy;
+        h += sy;
+        sy = 0;
+    }
     w = std::min({w, dst->pm.width - x, src->pm.width - sx});
     h = std::min({h, dst->pm.height - y, src->pm.height - sy});
     if (w <= 0 || h <= 0) return;

@@ -178,8 +178,8 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
 
     // Steps whose major coordinate is visible.
     i128 ilo = 0, ihi = static_cast<i128>(n) - 1;
-    const bool inside = x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < pm.width && x1 < pm.width &&
-                        y0 < pm.height && y1 < pm.height;
+    const bool inside =
+        x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < pm.width && x1 < pm.width && y0 < pm.height && y1 < pm.height;
     if (inside) {
         // nothing to clip
     } else if (sa > 0) {
@@ -213,8 +213,10 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
         i128 lo = ilo, hi = ihi;  // k(hi) >= klo
         while (lo < hi) {
             const i128 mid = lo + (hi - lo) / 2;
-            if (k_of(mid) >= klo) hi = mid;
-            else lo = mid + 1;
+            if (k_of(mid) >= klo)
+                hi = mid;
+            else
+                lo = mid + 1;
         }
         ilo = lo;
     }
@@ -223,8 +225,10 @@ void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
         i128 lo = ilo, hi = ihi;  // k(lo) <= khi
         while (lo < hi) {
             const i128 mid = lo + (hi - lo + 1) / 2;
-            if (k_of(mid) <= khi) lo = mid;
-            else hi = mid - 1;
+            if (k_of(mid) <= khi)
+                lo = mid;
+            else
+                hi = mid - 1;
         }
         ihi = lo;
     }
@@ -344,9 +348,12 @@ struct Capsule {
                 sh = floor_div(g, d);
             }
         }
-        if (band_all) add(sl, sh);
-        else if (slab_all) add(bl, bh);
-        else add(std::max(bl, sl), std::min(bh, sh));
+        if (band_all)
+            add(sl, sh);
+        else if (slab_all)
+            add(bl, bh);
+        else
+            add(std::max(bl, sl), std::min(bh, sh));
         return any;
     }
 };
@@ -417,8 +424,10 @@ void wide_line(const Pixmap &pm, int w, u32 color, i64 x0, i64 y0, i64 x1, i64 y
 }
 
 void line_any(const Pixmap &pm, int w, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
-    if (w <= 1) thin_line(pm, color, x0, y0, x1, y1);
-    else wide_line(pm, w, color, x0, y0, x1, y1);
+    if (w <= 1)
+        thin_line(pm, color, x0, y0, x1, y1);
+    else
+        wide_line(pm, w, color, x0, y0, x1, y1);
 }
 
 // ---------------------------------------------------------------------------
@@ -439,9 +448,12 @@ struct Ellipse {
     Ellipse(i128 s, i128 t, i128 a, i128 b) : S(s), T(t), A(a), B(b) {
         empty = a <= 0 || b <= 0;
         const i128 lim16 = i128(1) << 15, lim32 = i128(1) << 32, lim60 = i128(1) << 60;
-        if (a <= lim16 && b <= lim16) prec = small;
-        else if (a < lim32 && b < lim32) prec = medium;
-        else prec = large;
+        if (a <= lim16 && b <= lim16)
+            prec = small;
+        else if (a < lim32 && b < lim32)
+            prec = medium;
+        else
+            prec = large;
         fast = !empty && prec == small && abs128(s) < lim60 && abs128(t) < lim60;
         if (fast) {
             s64 = static_cast<i64>(s);
@@ -468,7 +480,7 @@ struct Ellipse {
             if (Y > b64) return false;
             const u64 n = static_cast<u64>(a64 * a64) * static_cast<u64>(b64 * b64 - Y * Y);
             const i64 xm = static_cast<i64>(isqrt_u64(n) / static_cast<u64>(b64));
-            l = clamp_i64((s64 - xm) >> 1, -1, width);  // ceil((S - 1 - xm) / 2)
+            l = clamp_i64((s64 - xm) >> 1, -1, width);      // ceil((S - 1 - xm) / 2)
             r = clamp_i64((s64 - 1 + xm) >> 1, -1, width);  // floor((S - 1 + xm) / 2)
             return l <= r;
         }

@@ -46,7 +46,8 @@ constexpr char32_t typed_char_of(std::intptr_t lparam) {
 }
 // WM_LBUTTONDOWN: client x in the low 16 bits, y in the next 16.
 constexpr std::intptr_t point_lparam(int x, int y) {
-    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xffff) << 16) | static_cast<std::uint32_t>(x & 0xffff));
+    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(y & 0xffff) << 16) |
+                                      static_cast<std::uint32_t>(x & 0xffff));
 }
 
 struct Msg {

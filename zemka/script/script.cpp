@@ -19,9 +19,9 @@ namespace zemka {
 namespace {
 
 constexpr const char *DEFAULT_SCRIPT_PATH = "ZEMKA.SCR";
-constexpr std::size_t LINE_SIZE = 512;   // at most 511 characters of a line
-constexpr std::size_t NUMBER_SIZE = 12;  // at most 11 characters of a number
-constexpr std::size_t KEYWORD_INDEX = 6; // 'M', 'K' or 'P' after "ZEMKA_"
+constexpr std::size_t LINE_SIZE = 512;    // at most 511 characters of a line
+constexpr std::size_t NUMBER_SIZE = 12;   // at most 11 characters of a number
+constexpr std::size_t KEYWORD_INDEX = 6;  // 'M', 'K' or 'P' after "ZEMKA_"
 
 enum class StreamMode { Closed, Writing, Reading };
 
@@ -114,17 +114,13 @@ void script_write_event(int kind, EventRecord record) {
     }
     int written = 0;
     switch (kind) {
-    case ZEMKA_MOUSE:
-        written = std::fprintf(script_file, "ZEMKA_MOUSE(%d, %d);\n", record.x, record.y);
-        break;
-    case ZEMKA_KBD:
-        written = std::fprintf(script_file, "ZEMKA_KBD(%d);\n", static_cast<int>(static_cast<signed char>(record.key)));
-        break;
-    case ZEMKA_PERIODIC:
-        written = std::fprintf(script_file, "ZEMKA_PERIODIC(%d);\n", pending_periodic);
-        break;
-    default:
-        return;  // a quit event has no line
+        case ZEMKA_MOUSE: written = std::fprintf(script_file, "ZEMKA_MOUSE(%d, %d);\n", record.x, record.y); break;
+        case ZEMKA_KBD:
+            written =
+                std::fprintf(script_file, "ZEMKA_KBD(%d);\n", static_cast<int>(static_cast<signed char>(record.key)));
+            break;
+        case ZEMKA_PERIODIC: written = std::fprintf(script_file, "ZEMKA_PERIODIC(%d);\n", pending_periodic); break;
+        default: return;  // a quit event has no line
     }
     // Each line goes to the file at once, so a recording survives a kill.
     const bool flush_failed = std::fflush(script_file) != 0;
@@ -161,31 +157,31 @@ int script_play_step() {
     const std::size_t length = std::strlen(line);
     std::size_t pos = KEYWORD_INDEX;
     switch (length > KEYWORD_INDEX ? line[KEYWORD_INDEX] : '\0') {
-    case 'M': {
-        const int x = scan_number(line, length, pos, true);
-        const int y = scan_number(line, length, pos, true);
-        pending_kind = ZEMKA_MOUSE;
-        current_event.x = x;
-        current_event.y = y;
-        return 1;
-    }
-    case 'K': {
-        // Keys 128 to 255 are written as negative numbers: the sign counts.
-        const int n = scan_number(line, length, pos, true);
-        pending_kind = ZEMKA_KBD;
-        current_event.key = static_cast<char>(static_cast<unsigned char>(static_cast<unsigned>(n) & 0xFFu));
-        return 1;
-    }
-    case 'P': {
-        const int n = scan_number(line, length, pos, false);
-        pending_kind = ZEMKA_PERIODIC;
-        pending_periodic = n > 0 ? n - 1 : 0;
-        return 1;
-    }
-    default:
-        // Too short or an unknown keyword: no event, and playback ends.
-        script_stop_playback();
-        return 0;
+        case 'M': {
+            const int x = scan_number(line, length, pos, true);
+            const int y = scan_number(line, length, pos, true);
+            pending_kind = ZEMKA_MOUSE;
+            current_event.x = x;
+            current_event.y = y;
+            return 1;
+        }
+        case 'K': {
+            // Keys 128 to 255 are written as negative numbers: the sign counts.
+            const int n = scan_number(line, length, pos, true);
+            pending_kind = ZEMKA_KBD;
+            current_event.key = static_cast<char>(static_cast<unsigned char>(static_cast<unsigned>(n) & 0xFFu));
+            return 1;
+        }
+        case 'P': {
+            const int n = scan_number(line, length, pos, false);
+            pending_kind = ZEMKA_PERIODIC;
+            pending_periodic = n > 0 ? n - 1 : 0;
+            return 1;
+        }
+        default:
+            // Too short or an unknown keyword: no event, and playback ends.
+            script_stop_playback();
+            return 0;
     }
 }
 

@@ -38,15 +38,15 @@ const MenuEntry run_menu_items[] = {
 // The menu id of a Ctrl + letter command, 0 for any other key.
 unsigned command_of_key(std::uintptr_t code) {
     switch (code) {
-    case 'A': return MENU_ANIMATE;
-    case 'H': return MENU_HALT;
-    case 'F': return MENU_ONE_FRAME;
-    case 'L': return MENU_LOGGING;
-    case 'R': return MENU_RECORD;
-    case 'P': return MENU_PLAYBACK;
-    case 'O': return MENU_PLAY_ONE;
-    case 'Q': return MENU_QUIT;
-    default: return 0;
+        case 'A': return MENU_ANIMATE;
+        case 'H': return MENU_HALT;
+        case 'F': return MENU_ONE_FRAME;
+        case 'L': return MENU_LOGGING;
+        case 'R': return MENU_RECORD;
+        case 'P': return MENU_PLAYBACK;
+        case 'O': return MENU_PLAY_ONE;
+        case 'Q': return MENU_QUIT;
+        default: return 0;
     }
 }
 
@@ -63,21 +63,21 @@ void build_menu(Window *window) {
 
 void run_command(std::uintptr_t id) {
     switch (id) {
-    case MENU_ANIMATE: animate = 1; break;
-    case MENU_HALT: animate = 0; break;
-    case MENU_ONE_FRAME:
-        animate = 0;
-        one_frame = 1;
-        break;
-    case MENU_LOGGING:
-        logging = !logging;
-        check_menu_item(run_menu, MENU_LOGGING, logging ? MF_CHECKED : MF_UNCHECKED);
-        break;
-    case MENU_RECORD: script_toggle_recording(); break;
-    case MENU_PLAYBACK: script_toggle_playback(); break;
-    case MENU_PLAY_ONE: script_play_once(); break;
-    case MENU_QUIT: post_quit_message(0); break;
-    default: break;  // the information lines and unknown ids
+        case MENU_ANIMATE: animate = 1; break;
+        case MENU_HALT: animate = 0; break;
+        case MENU_ONE_FRAME:
+            animate = 0;
+            one_frame = 1;
+            break;
+        case MENU_LOGGING:
+            logging = !logging;
+            check_menu_item(run_menu, MENU_LOGGING, logging ? MF_CHECKED : MF_UNCHECKED);
+            break;
+        case MENU_RECORD: script_toggle_recording(); break;
+        case MENU_PLAYBACK: script_toggle_playback(); break;
+        case MENU_PLAY_ONE: script_play_once(); break;
+        case MENU_QUIT: post_quit_message(0); break;
+        default: break;  // the information lines and unknown ids
     }
 }
 

@@ -125,14 +125,14 @@ extern "C" int ZEMKA_next_event(int *x, int *y, char *key) {
 extern "C" int ZEMKA_set_animation(int mode) {
     if (!draw_window) return 0;
     switch (mode) {
-    case RUN_HALT:
-        one_frame = 0;
-        animate = 0;
-        break;
-    case RUN_ONE_FRAME: one_frame = 1; break;
-    case RUN_ANIMATE: animate = 1; break;
-    case RUN_QUIT: quit_requested = 1; break;
-    default: break;
+        case RUN_HALT:
+            one_frame = 0;
+            animate = 0;
+            break;
+        case RUN_ONE_FRAME: one_frame = 1; break;
+        case RUN_ANIMATE: animate = 1; break;
+        case RUN_QUIT: quit_requested = 1; break;
+        default: break;
     }
     return 1;
 }

@@ -17,7 +17,7 @@ namespace zemka::headless {
 namespace {
 
 constexpr long DEFAULT_PLAY_LIMIT = 1000000;
-constexpr int SHOWN_WIDTH = 600;   // the drawing window's client area
+constexpr int SHOWN_WIDTH = 600;  // the drawing window's client area
 constexpr int SHOWN_HEIGHT = 500;
 
 struct Settings {
@@ -96,8 +96,10 @@ void configure() {
     }
     settings.quit_after_play = flag_set("ZEMKA_QUIT_AFTER_PLAY") && !settings.play_file.empty();
     if (const char *limit = std::getenv("ZEMKA_PLAY_LIMIT"); limit && *limit) {
-        if (const long n = positive_number(limit)) settings.play_limit = n;
-        else warn(std::string("ZEMKA_PLAY_LIMIT=") + limit + " is not a positive number; it is ignored");
+        if (const long n = positive_number(limit))
+            settings.play_limit = n;
+        else
+            warn(std::string("ZEMKA_PLAY_LIMIT=") + limit + " is not a positive number; it is ignored");
     }
     if (const char *snap = std::getenv("ZEMKA_SNAPSHOT"); snap && *snap) {
         if (writable(snap)) {

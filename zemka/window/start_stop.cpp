@@ -26,10 +26,10 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
     screen_size(&screen_w, &screen_h);
     animate = 0;
     one_frame = 0;
-    draw_window = create_window("DrawWndClass", "ZEMKA Graphics", WindowStyle::FixedWithMenu, 0, 0, CANVAS_WIDTH,
-                                CANVAS_HEIGHT);
-    text_window = create_window("TextWndClass", "ZEMKA Text", WindowStyle::Resizable, 0, screen_h * 2 / 3 + 1,
-                                screen_w, screen_h / 3);
+    draw_window =
+        create_window("DrawWndClass", "ZEMKA Graphics", WindowStyle::FixedWithMenu, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
+    text_window = create_window("TextWndClass", "ZEMKA Text", WindowStyle::Resizable, 0, screen_h * 2 / 3 + 1, screen_w,
+                                screen_h / 3);
     app_instance = instance;
     window_dc = get_dc(draw_window);
     canvas_dc = create_memory_dc(CANVAS_WIDTH, CANVAS_HEIGHT);

@@ -12,10 +12,8 @@ constexpr int CANVAS_HEIGHT = 540;
 constexpr unsigned TIMER_ID = 2;
 constexpr int TIMER_PERIOD_MS = 100;
 
-std::intptr_t draw_window_proc(platform::Window *window, unsigned message, std::uintptr_t wparam,
-                               std::intptr_t lparam);
-std::intptr_t text_window_proc(platform::Window *window, unsigned message, std::uintptr_t wparam,
-                               std::intptr_t lparam);
+std::intptr_t draw_window_proc(platform::Window *window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+std::intptr_t text_window_proc(platform::Window *window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
 void show_text_window(int flag);
 
 // Event inputs of the wait, called by the drawing window's procedure.

@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
 #include <cstring>
 #include <map>
 
@@ -55,14 +54,18 @@ public:
         if (first == 0xffff) return word();
         if (first == 0) return 0;
         pos_ -= 2;
-        if (name) *name = text();
-        else text();
+        if (name)
+            *name = text();
+        else
+            text();
         return 0;
     }
     void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
     void skip(std::size_t n) {
-        if (pos_ + n > size_) fail();
-        else pos_ += n;
+        if (pos_ + n > size_)
+            fail();
+        else
+            pos_ += n;
     }
 
 private:
@@ -122,7 +125,8 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
     // Base units of the dialog font: the average width of the letters and
     // the line height.
     const QFontMetrics fm(dlg->font());
-    const double unit_x = fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0 / 4.0;
+    const double unit_x =
+        fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0 / 4.0;
     const double unit_y = fm.height() / 8.0;
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
     if (style & WS_CAPTION) dlg->setWindowTitle(caption);
@@ -157,7 +161,8 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
                 button->setDefault(true);
                 dlg->default_button = button;
             }
-            QObject::connect(button, &QPushButton::clicked, [dlg, id] { dlg->send_command(static_cast<std::uintptr_t>(id)); });
+            QObject::connect(button, &QPushButton::clicked,
+                             [dlg, id] { dlg->send_command(static_cast<std::uintptr_t>(id)); });
             w = button;
         } else {
             auto *label = new QLabel(text, dlg);
@@ -223,10 +228,14 @@ std::size_t get_dlg_item_text(Dialog *dlg, int id, char *buffer, std::size_t max
     QString text;
     auto it = dlg->controls.find(id);
     if (it != dlg->controls.end()) {
-        if (auto *edit = qobject_cast<QPlainTextEdit *>(it->second)) text = edit->toPlainText();
-        else if (auto *line = qobject_cast<QLineEdit *>(it->second)) text = line->text();
-        else if (auto *label = qobject_cast<QLabel *>(it->second)) text = label->text();
-        else if (auto *button = qobject_cast<QPushButton *>(it->second)) text = button->text();
+        if (auto *edit = qobject_cast<QPlainTextEdit *>(it->second))
+            text = edit->toPlainText();
+        else if (auto *line = qobject_cast<QLineEdit *>(it->second))
+            text = line->text();
+        else if (auto *label = qobject_cast<QLabel *>(it->second))
+            text = label->text();
+        else if (auto *button = qobject_cast<QPushButton *>(it->second))
+            text = button->text();
     }
     const QByteArray utf8 = text.toUtf8();
     const std::size_t n = utf8_prefix_length(utf8.constData(), static_cast<std::size_t>(utf8.size()), max_bytes - 1);

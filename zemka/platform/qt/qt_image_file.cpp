@@ -1,6 +1,5 @@
 #include <QImage>
 #include <QString>
-
 #include <algorithm>
 
 #include "zemka/platform/image_file.h"

@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QString>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <cstdint>
 #include <memory>
@@ -29,8 +28,7 @@ constexpr std::int64_t FAR_LIMIT = 1 << 28;
 
 QString decode(const char *text, std::size_t count) {
     const auto n = static_cast<qsizetype>(std::min<std::size_t>(count, 1u << 30));
-    if (valid_utf8(text, static_cast<std::size_t>(n)))
-        return QString::fromUtf8(text, n);
+    if (valid_utf8(text, static_cast<std::size_t>(n))) return QString::fromUtf8(text, n);
     return QString::fromLatin1(text, n);
 }
 

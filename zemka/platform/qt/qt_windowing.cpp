@@ -14,7 +14,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
-
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -75,7 +74,7 @@ struct Window {
     QWidget *top = nullptr;  // the top-level widget
     ClientWidget *client = nullptr;
     QMenuBar *menu_bar = nullptr;
-    Menu *menu = nullptr;  // the menu bar attached with set_menu
+    Menu *menu = nullptr;   // the menu bar attached with set_menu
     Dc *surface = nullptr;  // what the client area shows
     std::map<unsigned, TimerSlot> timers;
 };
@@ -96,21 +95,21 @@ unsigned key_code(const QKeyEvent *e) {
     const int k = e->key();
     if ((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9)) return static_cast<unsigned>(k);
     switch (k) {
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Delete: return 46;
-    default: return 0;
+        case Qt::Key_Control: return VK_CONTROL;
+        case Qt::Key_Shift: return 16;
+        case Qt::Key_Alt: return 18;
+        case Qt::Key_Backspace: return 8;
+        case Qt::Key_Tab: return 9;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Space: return 32;
+        case Qt::Key_Left: return 37;
+        case Qt::Key_Up: return 38;
+        case Qt::Key_Right: return 39;
+        case Qt::Key_Down: return 40;
+        case Qt::Key_Delete: return 46;
+        default: return 0;
     }
 }
 
@@ -145,8 +144,10 @@ protected:
     void keyPressEvent(QKeyEvent *e) override {
         const QString text = e->text();
         char32_t typed = 0;
-        if (text.size() == 1) typed = text.at(0).unicode();
-        else if (text.size() == 2 && text.at(0).isHighSurrogate()) typed = text.toUcs4().value(0);
+        if (text.size() == 1)
+            typed = text.at(0).unicode();
+        else if (text.size() == 2 && text.at(0).isHighSurrogate())
+            typed = text.toUcs4().value(0);
         post(window_, WM_KEYDOWN, key_code(e), key_lparam(typed));
     }
     void keyReleaseEvent(QKeyEvent *e) override {
@@ -390,8 +391,10 @@ void append_menu(Menu *menu, unsigned flags, std::uintptr_t id_or_popup, const c
     Menu::Item item;
     item.flags = flags;
     item.text = text ? text : "";
-    if (flags & MF_POPUP) item.submenu = reinterpret_cast<Menu *>(id_or_popup);
-    else item.id = static_cast<unsigned>(id_or_popup);
+    if (flags & MF_POPUP)
+        item.submenu = reinterpret_cast<Menu *>(id_or_popup);
+    else
+        item.id = static_cast<unsigned>(id_or_popup);
     item.checked = (flags & MF_CHECKED) != 0;
     if (menu->popup && !(flags & MF_POPUP)) {
         QMenu *q = qmenu_of(menu);
