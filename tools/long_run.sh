@@ -80,7 +80,8 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp:print_sup
 runner=()
 if [ "$valgrind" = 1 ]; then
   runner=(valgrind --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite
-    --error-exitcode=9 --num-callers=30 --log-file="$work/valgrind.log")
+    --error-exitcode=9 --num-callers=30 --suppressions="$root/tests/longrun/valgrind.supp"
+    --log-file="$work/valgrind.log")
 fi
 
 echo "long run: $glyphs glyphs, $periodic periodic events, logging on: $binary"
