@@ -22,7 +22,7 @@ if command -v ccache >/dev/null 2>&1 && [ -z "${FUZZ_CXX:-}" ]; then cxx="ccache
 mkdir -p "$out/obj"
 
 common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fno-sanitize-recover=undefined
-  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion -I"$root")
+  -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wno-sign-conversion -Wno-format-zero-length -I"$root")
 # Qt is built for position-independent code and says so at compile time.
 qt_cflags=$(pkg-config --cflags Qt6Widgets | sed "s/-I/-isystem /g")
 qt_libs=$(pkg-config --libs Qt6Widgets)
