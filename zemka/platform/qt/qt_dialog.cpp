@@ -24,7 +24,6 @@ constexpr std::uint32_t ES_MULTILINE = 0x0004;
 constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
 constexpr std::uint16_t CLASS_BUTTON = 0x0080;
 constexpr std::uint16_t CLASS_EDIT = 0x0081;
-constexpr std::uint16_t CLASS_STATIC = 0x0082;
 
 // A bounds-checked reader of the template.
 class TemplateReader {
