@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev libcairo2-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick openbox
   dpkg-dev file binutils
 )
 
