@@ -55,8 +55,5 @@ cmp -s one.png bad.png || fail "bad numbers changed the replay"
 env ZEMKA_PLAY=flakes.scr ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_SNAPSHOT=/nonexistent/dir/x.png timeout 60 "$painter" 2>err.txt ||
   fail "unwritable snapshot path stopped the program"
 [ "$(grep -c 'cannot write the snapshot /nonexistent/dir/x.png' err.txt)" -eq 1 ] || fail "unwritable path not said once"
-status=0
-env ZEMKA_PLAY=missing.scr ZEMKA_QUIT_AFTER_PLAY=1 timeout 3 "$painter" 2>err.txt || status=$?
-grep -q "cannot read the script missing.scr" err.txt || fail "missing script not reported"
-[ "$status" -eq 124 ] || fail "without a usable script the painter should wait for input (status $status)"
+grep -qx "ZEMKA: replay of flakes.scr ended after 6 events: end of file" err.txt || { cat err.txt >&2; fail "no replay end line"; }
 echo "headless runs: ok"

@@ -1,10 +1,14 @@
 // Recording events into the script file: the lines written, the run-length
 // rule for periodic events, write failures, and recording and playback
 // keeping apart.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,22 +31,11 @@ EventRecord mouse(int x, int y) { return EventRecord{x, y, 0}; }
 EventRecord key(int code) { return EventRecord{0, 0, static_cast<char>(static_cast<unsigned char>(code))}; }
 const EventRecord NONE{0, 0, 0};
 
-// The end of a wait that returns this event: while recording, periodic
-// events are counted and the pending run is written before any other
-// event, which is then written itself.
+// The end of a wait that returns this event.
 void returned(int kind, EventRecord event = NONE) {
     pending_kind = kind;
     current_event = event;
-    if (!recording) return;
-    if (kind == ZEMKA_PERIODIC) {
-        ++pending_periodic;
-        return;
-    }
-    if (pending_periodic > 0) {
-        script_write_event(ZEMKA_PERIODIC, current_event);
-        pending_periodic = 0;
-    }
-    script_write_event(kind, current_event);
+    script_record_event(kind, current_event);
 }
 
 void periodic(int count) {
@@ -161,16 +154,27 @@ TEST_F(ScriptRecording, ToggleChecksAndUnchecksItemFive) {
     script_toggle_recording();
     EXPECT_TRUE(recording);
     EXPECT_TRUE(checked(MENU_RECORD));
-    EXPECT_FALSE(script_file_open()) << "switching recording on opened the file";
     script_toggle_recording();
     EXPECT_FALSE(recording);
     EXPECT_FALSE(checked(MENU_RECORD));
 }
 
 TEST_F(ScriptRecording, FourPeriodicThenOffWritesOneCountLine) {
+    write_file("ZEMKA_KBD(1);\nZEMKA_KBD(2);\n");
+    script_toggle_recording();
+    EXPECT_EQ(file_text(), "") << "switching recording on left an older recording in place";
+    periodic(4);
+    // The run's one line is on disk as it grows, rewritten in place.
+    EXPECT_EQ(file_text(), "ZEMKA_PERIODIC(4);\n");
+    periodic(6);
+    EXPECT_EQ(file_text(), "ZEMKA_PERIODIC(10);\n");
+    script_toggle_recording();
+    EXPECT_EQ(file_text(), "ZEMKA_PERIODIC(10);\n");
+    EXPECT_EQ(pending_periodic, 0);
+    EXPECT_FALSE(script_file_open());
+
     script_toggle_recording();
     periodic(4);
-    EXPECT_FALSE(std::filesystem::exists("ZEMKA.SCR")) << "a periodic event was written on its own";
     script_toggle_recording();
     EXPECT_EQ(file_text(), "ZEMKA_PERIODIC(4);\n");
     EXPECT_EQ(pending_periodic, 0);
@@ -191,10 +195,9 @@ TEST_F(ScriptRecording, OffWithNothingPendingWritesNothing) {
     script_toggle_recording();
     EXPECT_EQ(file_text(), "ZEMKA_MOUSE(1, 2);\n");
 
-    std::filesystem::remove("ZEMKA.SCR");
     script_toggle_recording();
     script_toggle_recording();
-    EXPECT_FALSE(std::filesystem::exists("ZEMKA.SCR"));
+    EXPECT_EQ(file_text(), "");
 }
 
 TEST_F(ScriptRecording, QuitWritesPendingRunButNoLineOfItsOwn) {
@@ -265,8 +268,9 @@ TEST_F(ScriptRecording, RecordingAgainEmptiesTheFile) {
     returned(ZEMKA_KBD, key('x'));
     returned(ZEMKA_MOUSE, mouse(3, 3));
     script_toggle_recording();
+    EXPECT_EQ(file_text(), "ZEMKA_KBD(120);\nZEMKA_MOUSE(3, 3);\n");
     script_toggle_recording();
-    EXPECT_EQ(file_text(), "ZEMKA_KBD(120);\nZEMKA_MOUSE(3, 3);\n") << "switching on alone touched the file";
+    EXPECT_EQ(file_text(), "") << "the older recording is still in the file";
     returned(ZEMKA_KBD, key('y'));
     EXPECT_EQ(file_text(), "ZEMKA_KBD(121);\n");
 }
@@ -290,9 +294,9 @@ TEST_F(ScriptRecording, FileThatCannotBeCreatedIsReportedPerLine) {
     EXPECT_TRUE(recording);
     script_toggle_recording();
     const std::string message = "Cannot open script file ZEMKA.SCR for writing\n";
-    // The key line, the periodic run, the mouse line: the flush at the
-    // end has nothing pending.
-    EXPECT_EQ(lines, (std::vector<std::string>{message, message, message}));
+    // The switch-on, the key line, the periodic run, the mouse line: ticks
+    // alone do not try again, and the flush at the end has nothing pending.
+    EXPECT_EQ(lines, (std::vector<std::string>{message, message, message, message}));
     EXPECT_EQ(pending_periodic, 0);
     EXPECT_FALSE(script_file_open());
 }
@@ -302,29 +306,63 @@ TEST_F(ScriptRecording, PendingRunAtSwitchOffIsReportedWhenFileCannotBeCreated) 
     script_toggle_recording();
     periodic(3);
     script_toggle_recording();
-    EXPECT_EQ(lines, std::vector<std::string>{"Cannot open script file no-such-dir/rec.scr for writing\n"});
+    EXPECT_EQ(lines, std::vector<std::string>(2, "Cannot open script file no-such-dir/rec.scr for writing\n"));
     EXPECT_EQ(pending_periodic, 0);
 }
 
-TEST_F(ScriptRecording, FailedWriteIsReportedOncePerRecording) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-    std::filesystem::create_symlink("/dev/full", "ZEMKA.SCR");
-    script_toggle_recording();
-    returned(ZEMKA_KBD, key('a'));
-    EXPECT_EQ(lines, std::vector<std::string>{"Cannot write to script file ZEMKA.SCR\n"});
-    periodic(2);
-    returned(ZEMKA_MOUSE, mouse(1, 2));
-    returned(ZEMKA_KBD, key('b'));
-    EXPECT_EQ(lines.size(), 1u);
-    EXPECT_TRUE(recording);
-    EXPECT_EQ(pending_periodic, 0);
-    script_toggle_recording();
-    EXPECT_EQ(lines.size(), 1u);
+// A disk that fills up, made with the file size limit: a write that fails
+// is undone, so the file always ends with a whole line; the failure is
+// reported once, and again when writing fails after it had succeeded.
+TEST_F(ScriptRecording, FailedWritesLeaveWholeLinesAndAreReportedAgainAfterSuccess) {
+    struct rlimit old_limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    std::signal(SIGXFSZ, SIG_IGN);
+    const auto limit_file_size = [&](rlim_t bytes) {
+        struct rlimit limit = old_limit;
+        limit.rlim_cur = bytes;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    };
+    const std::string full = "Cannot write to script file ZEMKA.SCR\n";
 
     script_toggle_recording();
-    returned(ZEMKA_KBD, key('c'));
-    EXPECT_EQ(lines, (std::vector<std::string>{"Cannot write to script file ZEMKA.SCR\n",
-                                               "Cannot write to script file ZEMKA.SCR\n"}));
+    returned(ZEMKA_KBD, key('a'));       // 15 bytes
+    returned(ZEMKA_MOUSE, mouse(1, 1));  // 20 bytes
+    limit_file_size(40);
+    returned(ZEMKA_MOUSE, mouse(1, 81));  // would end at 56: only 5 bytes fit
+    periodic(3);                          // 19 bytes each time
+    EXPECT_EQ(lines, std::vector<std::string>{full});
+    EXPECT_EQ(file_text(), "ZEMKA_KBD(97);\nZEMKA_MOUSE(1, 1);\n");
+
+    limit_file_size(old_limit.rlim_cur);
+    periodic(1);  // the run is written whole, with all its four ticks
+    EXPECT_EQ(file_text(), "ZEMKA_KBD(97);\nZEMKA_MOUSE(1, 1);\nZEMKA_PERIODIC(4);\n");
+    returned(ZEMKA_MOUSE, mouse(2, 2));
+    limit_file_size(70);
+    returned(ZEMKA_KBD, key('b'));
+    EXPECT_EQ(lines, (std::vector<std::string>{full, full}));
+    limit_file_size(old_limit.rlim_cur);
+    script_toggle_recording();
+    EXPECT_EQ(file_text(), "ZEMKA_KBD(97);\nZEMKA_MOUSE(1, 1);\nZEMKA_PERIODIC(4);\nZEMKA_MOUSE(2, 2);\n");
+}
+
+// Another program records into the file: it holds the lock, and this
+// recorder neither empties the file nor writes to it.
+TEST_F(ScriptRecording, FileLockedByAnotherRecorderIsLeftAlone) {
+    write_file("ZEMKA_KBD(1);\n");
+    const int other = open("ZEMKA.SCR", O_WRONLY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+    script_toggle_recording();
+    EXPECT_EQ(lines,
+              std::vector<std::string>{"Cannot record: script file ZEMKA.SCR is being recorded by another program\n"});
+    EXPECT_FALSE(recording);
+    EXPECT_FALSE(checked(MENU_RECORD));
+    returned(ZEMKA_MOUSE, mouse(5, 5));
+    EXPECT_EQ(file_text(), "ZEMKA_KBD(1);\n");
+    close(other);
+    script_toggle_recording();
+    returned(ZEMKA_MOUSE, mouse(5, 5));
+    EXPECT_EQ(file_text(), "ZEMKA_MOUSE(5, 5);\n");
 }
 
 TEST_F(ScriptRecording, OtherPathIsWrittenAndNamed) {
@@ -401,7 +439,7 @@ TEST_F(ScriptRecording, StartAfterOneShotStepsBeginsAFreshFile) {
     EXPECT_TRUE(recording);
     EXPECT_TRUE(lines.empty());
     EXPECT_EQ(pending_periodic, 0);
-    EXPECT_FALSE(script_file_open());
+    EXPECT_EQ(file_text(), "");
     returned(ZEMKA_KBD, key('b'));
     script_toggle_recording();
     EXPECT_EQ(file_text(), "ZEMKA_KBD(98);\n");

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "zemka/platform/settings.h"
 #include "zemka/state.h"
 
 namespace zemka::console {
@@ -27,9 +28,20 @@ void *line_tap_context = nullptr;
 
 int advance(int index) { return index == RING_SIZE - 1 ? 0 : index + 1; }
 
+// With ZEMKA_ECHO set, every line also goes to standard error. The setting
+// is read when the first line is written, so lines written before the
+// library is started are echoed too.
+void echo_if_asked(const char *text, std::size_t length) {
+    static const bool echo = setting_flag("ZEMKA_ECHO");
+    if (!echo) return;
+    std::fwrite(text, 1, length, stderr);
+    if (length == 0 || text[length - 1] != '\n') std::fputc('\n', stderr);
+}
+
 // Keeps a copy of the line in the ring, evicting the oldest when full. A
 // line whose copy cannot be allocated is not stored (it is still drawn).
 void store_line(const char *text, std::size_t length) {
+    echo_if_asked(text, length);
     const MemHandle block = global_alloc(length + 1);
     if (!block) return;
     if (char *copy = static_cast<char *>(global_lock(block))) {

@@ -10,8 +10,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
+#include "zemka/platform/regular_file.h"
 #include "zemka/state.h"
 
 namespace zemka {
@@ -19,24 +22,98 @@ namespace zemka {
 namespace {
 
 constexpr const char *DEFAULT_SCRIPT_PATH = "ZEMKA.SCR";
-constexpr std::size_t LINE_SIZE = 512;    // at most 511 characters of a line
-constexpr std::size_t NUMBER_SIZE = 12;   // at most 11 characters of a number
-constexpr std::size_t KEYWORD_INDEX = 6;  // 'M', 'K' or 'P' after "ZEMKA_"
+constexpr std::size_t LINE_SIZE = 512;      // at most 511 characters of a line
+constexpr std::size_t NUMBER_SIZE = 12;     // at most 11 characters of a number
+constexpr std::size_t KEYWORD_INDEX = 6;    // 'M', 'K' or 'P' after "ZEMKA_"
+constexpr std::size_t LINE_TEXT_SIZE = 64;  // the longest written line is 37 characters
 
 enum class StreamMode { Closed, Writing, Reading };
 
 std::FILE *script_file = nullptr;
 StreamMode script_mode = StreamMode::Closed;
 std::string chosen_path = DEFAULT_SCRIPT_PATH;
+std::string replay_path;                      // read instead of chosen_path while set
+std::string protected_path;                   // never written
 std::string open_path = DEFAULT_SCRIPT_PATH;  // the path of the last open attempt
-bool write_failure_reported = false;          // for the stream now open for writing
+PlaybackEnd playback_end = PlaybackEnd::None;
 
-bool open_stream(StreamMode mode) {
+// The recording's place in its file: everything before good_size is whole
+// lines that were written. The line of the current periodic run starts at
+// run_offset (-1: no run) and is rewritten there as the run grows.
+long good_size = 0;
+long run_offset = -1;
+bool run_on_disk = false;
+bool write_failure_reported = false;  // since the last write that succeeded
+
+const std::string &reading_path() { return replay_path.empty() ? chosen_path : replay_path; }
+
+// Recording cannot go on at all: it is switched off, as by its command.
+void refuse_recording() {
+    recording = 0;
+    pending_periodic = 0;
+    platform::check_menu_item(run_menu, MENU_RECORD, platform::MF_UNCHECKED);
+}
+
+bool is_protected(const std::string &path) {
+    if (protected_path.empty()) return false;
+    std::error_code ec;
+    return path == protected_path || std::filesystem::equivalent(path, protected_path, ec);
+}
+
+bool open_for_writing() {
     open_path = chosen_path;
-    script_file = std::fopen(open_path.c_str(), mode == StreamMode::Writing ? "w" : "r");
-    script_mode = script_file ? mode : StreamMode::Closed;
+    if (is_protected(open_path)) {
+        ZEMKA_console_printf("Cannot record into script file %s: it is the script given by ZEMKA_PLAY\n",
+                             open_path.c_str());
+        refuse_recording();
+        return false;
+    }
+    platform::FileProblem problem = platform::FileProblem::None;
+    script_file = platform::open_for_recording(open_path.c_str(), &problem);
+    if (!script_file) {
+        if (problem == platform::FileProblem::Locked) {
+            ZEMKA_console_printf("Cannot record: script file %s is being recorded by another program\n",
+                                 open_path.c_str());
+            refuse_recording();
+        } else {
+            ZEMKA_console_printf("Cannot open script file %s for writing\n", open_path.c_str());
+        }
+        return false;
+    }
+    // Each line goes to the file with one write, so that a failed write
+    // can be undone exactly and a killed recorder leaves whole lines.
+    std::setvbuf(script_file, nullptr, _IONBF, 0);
+    script_mode = StreamMode::Writing;
+    good_size = 0;
+    run_offset = -1;
+    run_on_disk = false;
     write_failure_reported = false;
+    return true;
+}
+
+bool open_for_reading() {
+    open_path = reading_path();
+    script_file = platform::open_regular_for_reading(open_path.c_str(), nullptr);
+    script_mode = script_file ? StreamMode::Reading : StreamMode::Closed;
     return script_file != nullptr;
+}
+
+// Writes text at offset, which is the end of the whole lines. A write that
+// fails is undone: the file goes back to its last complete line.
+bool write_line_at(long offset, const char *text, std::size_t length) {
+    const bool ok = std::fseek(script_file, offset, SEEK_SET) == 0 &&
+                    std::fwrite(text, 1, length, script_file) == length && std::fflush(script_file) == 0;
+    if (ok) {
+        write_failure_reported = false;
+        return true;
+    }
+    platform::truncate_stream(script_file, offset);
+    std::clearerr(script_file);
+    if (!write_failure_reported) {
+        write_failure_reported = true;
+        ZEMKA_console_printf("Cannot write to script file %s\n", open_path.c_str());
+    }
+    return false;
 }
 
 // Playback has ended: a periodic run still being played is dropped and a
@@ -82,18 +159,18 @@ int scan_number(const char *text, std::size_t length, std::size_t &pos, bool wit
     return to_int(number);
 }
 
-// Reads one line of at most 511 characters, keeping its newline. False
-// when nothing could be read (the end of the file, or a read error).
+// Reads one line of at most 511 characters, keeping its newline. A
+// carriage return before the newline belongs to the line end, so a file
+// with Windows line ends reads as its twin with plain newlines. False when
+// nothing could be read (the end of the file, or a read error).
 bool read_line(char (&line)[LINE_SIZE]) {
-    return std::fgets(line, static_cast<int>(LINE_SIZE), script_file) != nullptr;
-}
-
-void note_write_result(bool failed) {
-    if (!failed) return;
-    std::clearerr(script_file);
-    if (write_failure_reported) return;
-    write_failure_reported = true;
-    ZEMKA_console_printf("Cannot write to script file %s\n", open_path.c_str());
+    if (!std::fgets(line, static_cast<int>(LINE_SIZE), script_file)) return false;
+    const std::size_t length = std::strlen(line);
+    if (length >= 2 && line[length - 2] == '\r' && line[length - 1] == '\n') {
+        line[length - 2] = '\n';
+        line[length - 1] = '\0';
+    }
+    return true;
 }
 
 }  // namespace
@@ -102,40 +179,77 @@ const char *script_path() { return chosen_path.c_str(); }
 
 void set_script_path(const char *path) { chosen_path = path && *path ? path : DEFAULT_SCRIPT_PATH; }
 
+void set_replay_path(const char *path) { replay_path = path ? path : ""; }
+
+void protect_script_file(const char *path) { protected_path = path ? path : ""; }
+
 bool script_file_open() { return script_file != nullptr; }
+
+PlaybackEnd last_playback_end() { return playback_end; }
 
 void script_write_event(int kind, EventRecord record) {
     // A stream that playback left open cannot take lines: the recording
     // starts its own file.
     if (script_mode == StreamMode::Reading) script_close();
-    if (!script_file && !open_stream(StreamMode::Writing)) {
-        ZEMKA_console_printf("Cannot open script file %s for writing\n", open_path.c_str());
-        return;
-    }
-    int written = 0;
+    if (!script_file && !open_for_writing()) return;
+    char text[LINE_TEXT_SIZE];
+    int length = 0;
     switch (kind) {
-        case ZEMKA_MOUSE: written = std::fprintf(script_file, "ZEMKA_MOUSE(%d, %d);\n", record.x, record.y); break;
-        case ZEMKA_KBD:
-            written =
-                std::fprintf(script_file, "ZEMKA_KBD(%d);\n", static_cast<int>(static_cast<signed char>(record.key)));
+        case ZEMKA_MOUSE:
+            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);\n", record.x, record.y);
             break;
-        case ZEMKA_PERIODIC: written = std::fprintf(script_file, "ZEMKA_PERIODIC(%d);\n", pending_periodic); break;
+        case ZEMKA_KBD:
+            length = std::snprintf(text, sizeof text, "ZEMKA_KBD(%d);\n",
+                                   static_cast<int>(static_cast<signed char>(record.key)));
+            break;
+        case ZEMKA_PERIODIC: {
+            // The run's line is the last of the file: it is written at the
+            // end once and rewritten in place as the count grows.
+            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);\n", pending_periodic);
+            const long at = run_offset >= 0 ? run_offset : good_size;
+            run_offset = at;
+            run_on_disk = write_line_at(at, text, static_cast<std::size_t>(length));
+            good_size = run_on_disk ? at + length : at;
+            return;
+        }
         default: return;  // a quit event has no line
     }
-    // Each line goes to the file at once, so a recording survives a kill.
-    const bool flush_failed = std::fflush(script_file) != 0;
-    note_write_result(written < 0 || flush_failed);
+    run_offset = -1;
+    run_on_disk = false;
+    if (write_line_at(good_size, text, static_cast<std::size_t>(length))) good_size += length;
+}
+
+void script_record_event(int kind, EventRecord record) {
+    if (!recording) return;
+    if (kind == ZEMKA_PERIODIC) {
+        if (pending_periodic < INT_MAX) ++pending_periodic;
+        // Without a file (it could not be opened) the run is only counted;
+        // the next other event tries the file again and writes it first.
+        if (script_mode == StreamMode::Writing)
+            script_write_event(ZEMKA_PERIODIC, record);
+        else
+            run_on_disk = false;
+        return;
+    }
+    if (pending_periodic > 0 && !(run_on_disk && script_mode == StreamMode::Writing))
+        script_write_event(ZEMKA_PERIODIC, record);
+    pending_periodic = 0;
+    run_offset = -1;
+    run_on_disk = false;
+    script_write_event(kind, record);
 }
 
 int script_play_step() {
     if (recording || script_mode == StreamMode::Writing) {
         ZEMKA_console_printf("Cannot play a script while recording\n");
         script_stop_playback();
+        playback_end = PlaybackEnd::WhileRecording;
         return 0;
     }
-    if (!script_file && !open_stream(StreamMode::Reading)) {
+    if (!script_file && !open_for_reading()) {
         ZEMKA_console_printf("Cannot open script file %s for reading\n", open_path.c_str());
         script_stop_playback();
+        playback_end = PlaybackEnd::CannotOpen;
         return 0;
     }
     if (pending_periodic > 0) {
@@ -150,6 +264,7 @@ int script_play_step() {
     if (!have_line) {
         ZEMKA_console_printf("EOF encountered in script file %s\n", open_path.c_str());
         script_stop_playback();
+        playback_end = PlaybackEnd::EndOfFile;
         return 0;
     }
 
@@ -181,6 +296,7 @@ int script_play_step() {
         default:
             // Too short or an unknown keyword: no event, and playback ends.
             script_stop_playback();
+            playback_end = PlaybackEnd::UnusableLine;
             return 0;
     }
 }
@@ -197,13 +313,17 @@ void script_close() {
     std::fclose(script_file);
     script_file = nullptr;
     script_mode = StreamMode::Closed;
+    run_offset = -1;
+    run_on_disk = false;
 }
 
 void script_toggle_recording() {
     if (recording) {
         recording = 0;
         platform::check_menu_item(run_menu, MENU_RECORD, platform::MF_UNCHECKED);
-        if (pending_periodic > 0) script_write_event(ZEMKA_PERIODIC, current_event);
+        // The run's line is on disk already unless its write failed.
+        if (pending_periodic > 0 && !(run_on_disk && script_mode == StreamMode::Writing))
+            script_write_event(ZEMKA_PERIODIC, current_event);
         pending_periodic = 0;
         script_close();
         return;
@@ -218,12 +338,17 @@ void script_toggle_recording() {
     pending_periodic = 0;
     recording = 1;
     platform::check_menu_item(run_menu, MENU_RECORD, platform::MF_CHECKED);
+    // The file is emptied at once, so an older recording never passes for
+    // this one; a file that cannot be opened now is tried again by every
+    // event, a file that another program records into ends the recording.
+    open_for_writing();
 }
 
 void script_toggle_playback() {
     if (playing_continuous) {
         playing_continuous = 0;
         platform::check_menu_item(run_menu, MENU_PLAYBACK, platform::MF_UNCHECKED);
+        playback_end = PlaybackEnd::SwitchedOff;
         release_playback_state();
         return;
     }

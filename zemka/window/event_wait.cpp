@@ -1,7 +1,5 @@
 // The event wait: runs the message handling one message at a time until
 // exactly one event is ready, presenting the canvas whenever it changed.
-#include <climits>
-
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 #include "zemka/window/headless.h"
@@ -36,18 +34,6 @@ bool pump_message() {
 }
 
 bool event_ready() { return pending_kind != NO_EVENT && !(pending_kind == ZEMKA_PERIODIC && tick_seen == 0); }
-
-void record_event() {
-    if (pending_kind == ZEMKA_PERIODIC) {
-        if (pending_periodic < INT_MAX) ++pending_periodic;
-        return;
-    }
-    if (pending_periodic > 0) {
-        script_write_event(ZEMKA_PERIODIC, current_event);
-        pending_periodic = 0;
-    }
-    script_write_event(pending_kind, current_event);
-}
 
 }  // namespace
 
@@ -84,6 +70,12 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
     while (!event_ready()) {
         const bool took_message = pump_message();
         if (pending_kind == ZEMKA_QUIT) break;
+        // A replay asked for from outside may have been switched off by the
+        // message just handled.
+        if (headless::replay_over_quits()) {
+            pending_kind = ZEMKA_QUIT;
+            break;
+        }
         const bool playing = playing_once || playing_continuous;
         if (playing) {
             playing_once = 0;
@@ -93,7 +85,7 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
             }
             playing_once = 0;
             playing_continuous = 0;
-            if (headless::playback_ended()) {
+            if (headless::replay_over_quits()) {
                 pending_kind = ZEMKA_QUIT;
                 break;
             }
@@ -107,7 +99,7 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
         // instead of polling. A playback step never waits.
         if (!took_message && !playing && !event_ready()) wait_message();
     }
-    if (recording) record_event();
+    script_record_event(pending_kind, current_event);
     if (record) *record = current_event;
     headless::wait_ends();
     return quit_requested ? ZEMKA_QUIT : pending_kind;

@@ -6,8 +6,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "zemka/console/console.h"
 #include "zemka/platform/image_file.h"
+#include "zemka/platform/regular_file.h"
+#include "zemka/platform/settings.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 #include "zemka/window/windows.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr long DEFAULT_PLAY_LIMIT = 1000000;
 constexpr int SHOWN_WIDTH = 600;  // the drawing window's client area
 constexpr int SHOWN_HEIGHT = 500;
+constexpr int UNUSABLE_REPLAY_EXIT = 2;
 
 struct Settings {
     std::string play_file;
@@ -29,8 +31,10 @@ struct Settings {
 };
 
 Settings settings;
+bool configured = false;
 bool replay_pending = false;  // the replay starts on the first wait
 bool replay_running = false;
+bool limit_reached = false;
 long events_played = 0;
 long waits = 0;
 long snapshots_written = 0;
@@ -48,23 +52,6 @@ long positive_number(const char *text) {
     return value;
 }
 
-bool flag_set(const char *name) {
-    const char *v = std::getenv(name);
-    return v && *v && std::string(v) != "0";
-}
-
-void echo_line(const char *text, std::size_t length, void *) {
-    std::fwrite(text, 1, length, stderr);
-    if (length == 0 || text[length - 1] != '\n') std::fputc('\n', stderr);
-}
-
-bool writable(const std::string &path) {
-    std::FILE *probe = std::fopen(path.c_str(), "ab");
-    if (!probe) return false;
-    std::fclose(probe);
-    return true;
-}
-
 std::string numbered_snapshot_path(long n) {
     std::string base = settings.snapshot;
     if (base.size() > 4 && base.compare(base.size() - 4, 4, ".png") == 0) base.resize(base.size() - 4);
@@ -74,42 +61,78 @@ std::string numbered_snapshot_path(long n) {
 }
 
 void write_snapshot(const std::string &path) {
-    if (!platform::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str()))
-        warn("cannot write the snapshot " + path);
+    std::string why;
+    if (!platform::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str(), &why))
+        warn("cannot write the snapshot " + path + ": " + why);
 }
 
-void at_exit() { write_final_snapshot(); }
+const char *end_reason() {
+    if (limit_reached) return "play limit reached";
+    switch (last_playback_end()) {
+        case PlaybackEnd::EndOfFile: return "end of file";
+        case PlaybackEnd::UnusableLine: return "no usable line";
+        case PlaybackEnd::CannotOpen: return "the script cannot be read";
+        case PlaybackEnd::SwitchedOff: return "stopped from the menu";
+        case PlaybackEnd::WhileRecording: return "refused while recording";
+        case PlaybackEnd::None: break;
+    }
+    return "the program stopped";
+}
+
+// The replay is over, however it ended: one line says so, and the menu's
+// playback reads ZEMKA.SCR again.
+void end_replay(const char *reason) {
+    replay_running = false;
+    set_replay_path(nullptr);
+    std::fprintf(stderr, "ZEMKA: replay of %s ended after %ld event%s: %s\n", settings.play_file.c_str(), events_played,
+                 events_played == 1 ? "" : "s", reason);
+}
+
+// An unattended run must not go on as if it had been replayed.
+[[noreturn]] void refuse_replay(const char *path, platform::FileProblem problem) {
+    const char *why = problem == platform::FileProblem::Missing      ? "no such file"
+                      : problem == platform::FileProblem::NotRegular ? "it is not a regular file"
+                                                                     : "it cannot be read";
+    warn(std::string("cannot replay ") + path + ": " + why);
+    std::exit(UNUSABLE_REPLAY_EXIT);
+}
+
+void at_exit() { program_stops(); }
 
 }  // namespace
 
 void configure() {
-    if (flag_set("ZEMKA_ECHO")) console::set_line_tap(echo_line, nullptr);
-
-    if (const char *play = std::getenv("ZEMKA_PLAY"); play && *play) {
-        if (std::FILE *f = std::fopen(play, "r")) {
-            std::fclose(f);
-            settings.play_file = play;
-            replay_pending = true;
-        } else {
-            warn(std::string("cannot read the script ") + play + "; ZEMKA_PLAY is ignored");
-        }
+    if (configured) return;
+    configured = true;
+    if (const char *play = platform::setting("ZEMKA_PLAY"); play && *play) {
+        platform::FileProblem problem = platform::FileProblem::None;
+        std::FILE *f = platform::open_regular_for_reading(play, &problem);
+        if (!f) refuse_replay(play, problem);
+        std::fclose(f);
+        settings.play_file = play;
+        replay_pending = true;
+        protect_script_file(play);
     }
-    settings.quit_after_play = flag_set("ZEMKA_QUIT_AFTER_PLAY") && !settings.play_file.empty();
-    if (const char *limit = std::getenv("ZEMKA_PLAY_LIMIT"); limit && *limit) {
+    if (platform::setting_flag("ZEMKA_QUIT_AFTER_PLAY")) {
+        if (settings.play_file.empty())
+            warn("ZEMKA_QUIT_AFTER_PLAY needs ZEMKA_PLAY; it is ignored");
+        else
+            settings.quit_after_play = true;
+    }
+    if (const char *limit = platform::setting("ZEMKA_PLAY_LIMIT"); limit && *limit) {
         if (const long n = positive_number(limit))
             settings.play_limit = n;
         else
             warn(std::string("ZEMKA_PLAY_LIMIT=") + limit + " is not a positive number; it is ignored");
     }
-    if (const char *snap = std::getenv("ZEMKA_SNAPSHOT"); snap && *snap) {
-        if (writable(snap)) {
+    if (const char *snap = platform::setting("ZEMKA_SNAPSHOT"); snap && *snap) {
+        std::string why;
+        if (platform::can_write_file(snap, &why))
             settings.snapshot = snap;
-            std::atexit(at_exit);
-        } else {
-            warn(std::string("cannot write the snapshot ") + snap + "; ZEMKA_SNAPSHOT is ignored");
-        }
+        else
+            warn(std::string("cannot write the snapshot ") + snap + " (" + why + "); ZEMKA_SNAPSHOT is ignored");
     }
-    if (const char *every = std::getenv("ZEMKA_SNAPSHOT_EVERY"); every && *every) {
+    if (const char *every = platform::setting("ZEMKA_SNAPSHOT_EVERY"); every && *every) {
         if (settings.snapshot.empty())
             warn("ZEMKA_SNAPSHOT_EVERY needs ZEMKA_SNAPSHOT; it is ignored");
         else if (const long n = positive_number(every))
@@ -117,48 +140,48 @@ void configure() {
         else
             warn(std::string("ZEMKA_SNAPSHOT_EVERY=") + every + " is not a positive number; it is ignored");
     }
+    if (replay_pending || !settings.snapshot.empty()) std::atexit(at_exit);
 }
 
 void wait_begins() {
     if (!replay_pending) return;
     replay_pending = false;
     // Exactly as if continuous playback had been chosen from the menu, on
-    // the chosen file; the menu's own recording and playback keep to the
-    // default file once this replay is over.
-    set_script_path(settings.play_file.c_str());
+    // the chosen file.
+    set_replay_path(settings.play_file.c_str());
     script_toggle_playback();
-    replay_running = playing_continuous != 0;
-    if (!replay_running) set_script_path(nullptr);
+    replay_running = true;
+    if (!playing_continuous) end_replay("refused while recording");
 }
 
 bool play_step_allowed() {
     if (!replay_running || events_played < settings.play_limit) return true;
-    ZEMKA_console_printf("Play limit of %ld events reached in script file %s\n", settings.play_limit, script_path());
+    ZEMKA_console_printf("Play limit of %ld events reached in script file %s\n", settings.play_limit,
+                         settings.play_file.c_str());
+    limit_reached = true;
     script_stop_playback();
     script_close();
     return false;
 }
 
 void event_played() {
-    if (replay_running) ++events_played;
+    if (replay_running && events_played < LONG_MAX) ++events_played;
 }
 
-bool playback_ended() {
-    if (!replay_running) return false;
-    replay_running = false;
-    set_script_path(nullptr);
+bool replay_over_quits() {
+    if (!replay_running || playing_continuous || playing_once) return false;
+    end_replay(end_reason());
     return settings.quit_after_play;
 }
 
 void wait_ends() {
-    // A replay switched off from the menu is over too.
-    if (replay_running && !playing_continuous && !playing_once) playback_ended();
     ++waits;
     if (settings.snapshot_every > 0 && waits % settings.snapshot_every == 0)
         write_snapshot(numbered_snapshot_path(++snapshots_written));
 }
 
-void write_final_snapshot() {
+void program_stops() {
+    if (replay_running) end_replay("the program stopped first");
     if (settings.snapshot.empty() || final_snapshot_written || !canvas_dc) return;
     final_snapshot_written = true;
     write_snapshot(settings.snapshot);

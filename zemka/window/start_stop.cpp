@@ -16,8 +16,8 @@ void show_text_window(int flag) { show_window(text_window, flag ? SW_SHOW : SW_H
 }  // namespace zemka
 
 extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, int show_mode) {
-    ensure_toolkit();
     headless::configure();
+    ensure_toolkit();
     if (!prev_instance) {
         register_class("DrawWndClass", draw_window_proc);
         register_class("TextWndClass", text_window_proc);
@@ -40,7 +40,7 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
 }
 
 extern "C" int ZEMKA_stop(void) {
-    headless::write_final_snapshot();
+    headless::program_stops();
     release_dc(draw_window, window_dc);
     window_dc = nullptr;
     script_close();

@@ -1,0 +1,156 @@
+#include "zemka/platform/regular_file.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#include <share.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace zemka::platform {
+
+namespace {
+
+void tell(FileProblem *problem, FileProblem value) {
+    if (problem) *problem = value;
+}
+
+#ifndef _WIN32
+FileProblem problem_of_errno(int error) { return error == ENOENT ? FileProblem::Missing : FileProblem::Other; }
+
+// Checks that fd is a regular file and makes it blocking again (it was
+// opened non-blocking so that a FIFO could not stall the open).
+bool settle_regular(int fd, FileProblem *problem) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        tell(problem, FileProblem::NotRegular);
+        return false;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        tell(problem, FileProblem::Other);
+        return false;
+    }
+    return true;
+}
+#endif
+
+}  // namespace
+
+bool exists_but_not_regular(const char *path) {
+    if (!path || !*path) return false;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+}
+
+#ifdef _WIN32
+
+std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
+    tell(problem, FileProblem::None);
+    if (exists_but_not_regular(path)) {
+        tell(problem, FileProblem::NotRegular);
+        return nullptr;
+    }
+    std::FILE *file = std::fopen(path, "r");
+    if (!file) tell(problem, errno == ENOENT ? FileProblem::Missing : FileProblem::Other);
+    return file;
+}
+
+std::FILE *open_for_recording(const char *path, FileProblem *problem) {
+    tell(problem, FileProblem::None);
+    if (exists_but_not_regular(path)) {
+        tell(problem, FileProblem::NotRegular);
+        return nullptr;
+    }
+    // The sharing check comes before the file is emptied.
+    std::FILE *file = _fsopen(path, "w", _SH_DENYWR);
+    if (!file) {
+        std::error_code ec;
+        tell(problem, std::filesystem::exists(path, ec) && errno == EACCES ? FileProblem::Locked : FileProblem::Other);
+    }
+    return file;
+}
+
+bool truncate_stream(std::FILE *file, long size) {
+    if (!file || size < 0 || std::fflush(file) != 0) return false;
+    if (_chsize_s(_fileno(file), size) != 0) return false;
+    return std::fseek(file, size, SEEK_SET) == 0;
+}
+
+#else
+
+std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
+    tell(problem, FileProblem::None);
+    if (!path || !*path) {
+        tell(problem, FileProblem::Missing);
+        return nullptr;
+    }
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        tell(problem, problem_of_errno(errno));
+        return nullptr;
+    }
+    if (!settle_regular(fd, problem)) {
+        close(fd);
+        return nullptr;
+    }
+    std::FILE *file = fdopen(fd, "r");
+    if (!file) {
+        close(fd);
+        tell(problem, FileProblem::Other);
+    }
+    return file;
+}
+
+std::FILE *open_for_recording(const char *path, FileProblem *problem) {
+    tell(problem, FileProblem::None);
+    if (!path || !*path) {
+        tell(problem, FileProblem::Other);
+        return nullptr;
+    }
+    // A FIFO without a reader would fail the open with ENXIO: say what it is.
+    if (exists_but_not_regular(path)) {
+        tell(problem, FileProblem::NotRegular);
+        return nullptr;
+    }
+    const int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        tell(problem, FileProblem::Other);
+        return nullptr;
+    }
+    bool ok = settle_regular(fd, problem);
+    if (ok && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        tell(problem, errno == EWOULDBLOCK ? FileProblem::Locked : FileProblem::Other);
+        ok = false;
+    }
+    if (ok && ftruncate(fd, 0) != 0) {
+        tell(problem, FileProblem::Other);
+        ok = false;
+    }
+    std::FILE *file = ok ? fdopen(fd, "w") : nullptr;
+    if (!file) {
+        if (ok) tell(problem, FileProblem::Other);
+        close(fd);  // releases the lock too
+    }
+    return file;
+}
+
+bool truncate_stream(std::FILE *file, long size) {
+    if (!file || size < 0) return false;
+    std::fflush(file);  // what is still buffered is dropped by the cut
+    std::clearerr(file);
+    if (ftruncate(fileno(file), size) != 0) return false;
+    return std::fseek(file, size, SEEK_SET) == 0;
+}
+
+#endif
+
+}  // namespace zemka::platform
