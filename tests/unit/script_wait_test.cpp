@@ -21,9 +21,12 @@ protected:
         dir_ = dir_template;
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
+        before_start();
         LibraryTest::SetUp();
         reset_script_state();
     }
+
+    virtual void before_start() {}
 
     void TearDown() override {
         LibraryTest::TearDown();
@@ -159,6 +162,83 @@ TEST_F(ScriptWait, StopClosesTheRecordingWithItsLines) {
     EXPECT_EQ(next_event(), "K 113");
     EXPECT_EQ(ZEMKA_stop(), 1);
     EXPECT_EQ(file_text(), "ZEMKA_KBD(113);\n");
+}
+
+TEST_F(ScriptWait, FolderInThePlaceOfTheFileCannotBeOpenedForReading) {
+    std::filesystem::create_directory("ZEMKA.SCR");
+    ZEMKA_set_animation(RUN_HALT);
+    ctrl('P');
+    click(300, 250);
+    EXPECT_EQ(next_event(), "M 0 0");
+    EXPECT_EQ(lines, std::vector<std::string>{"Cannot open script file ZEMKA.SCR for reading\n"});
+    EXPECT_FALSE(menu_action(MENU_PLAYBACK)->isChecked());
+}
+
+// A replay asked for with ZEMKA_PLAY and ZEMKA_QUIT_AFTER_PLAY: its file
+// is never written, and switching it off from the menu ends the run.
+class ReplayWait : public ScriptWait {
+protected:
+    void before_start() override {
+        std::ofstream("precious.scr") << SCRIPT;
+        std::ofstream("ZEMKA.SCR") << SCRIPT;
+        setenv("ZEMKA_PLAY", play_name(), 1);
+        setenv("ZEMKA_QUIT_AFTER_PLAY", "1", 1);
+    }
+    void TearDown() override {
+        unsetenv("ZEMKA_PLAY");
+        unsetenv("ZEMKA_QUIT_AFTER_PLAY");
+        ScriptWait::TearDown();
+    }
+    virtual const char *play_name() const { return "precious.scr"; }
+
+    // Events up to and including the wanted one (at most eight): replayed
+    // events come between the queued input messages.
+    std::vector<std::string> events_until(const std::string &wanted) {
+        std::vector<std::string> got;
+        while (got.size() < 8 && (got.empty() || got.back() != wanted)) got.push_back(next_event());
+        return got;
+    }
+
+    static std::string text_of(const char *name) {
+        std::ifstream in(name, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static constexpr const char *SCRIPT =
+        "ZEMKA_KBD(65);\nZEMKA_KBD(66);\nZEMKA_KBD(67);\nZEMKA_KBD(68);\nZEMKA_KBD(69);\nZEMKA_KBD(70);\n";
+};
+
+TEST_F(ReplayWait, SwitchingTheReplayOffQuitsAndRecordingGoesToTheDefaultFile) {
+    // All queued before the first wait: the replay is switched off, then
+    // recording on, then a click.
+    ctrl('P');
+    ctrl('R');
+    click(310, 240);
+    const std::vector<std::string> got = events_until(mouse_at(310, 240));
+    ASSERT_GE(got.size(), 2u);
+    EXPECT_EQ(got.back(), mouse_at(310, 240));
+    EXPECT_EQ(got[got.size() - 2], "Q") << "switching the replay off did not end the run";
+    EXPECT_EQ(text_of("precious.scr"), SCRIPT);
+    EXPECT_EQ(file_text(), "ZEMKA_MOUSE(10, 10);\n");
+}
+
+class ReplayOfTheDefaultFile : public ReplayWait {
+protected:
+    const char *play_name() const override { return "./ZEMKA.SCR"; }
+};
+
+TEST_F(ReplayOfTheDefaultFile, IsNeverRecordedInto) {
+    EXPECT_EQ(next_event(), "K 65");
+    ctrl('P');
+    EXPECT_EQ(events_until("Q").back(), "Q");
+    ctrl('R');
+    click(310, 240);
+    EXPECT_EQ(events_until(mouse_at(310, 240)).back(), mouse_at(310, 240));
+    EXPECT_FALSE(recording);
+    EXPECT_FALSE(menu_action(MENU_RECORD)->isChecked());
+    EXPECT_EQ(lines.back(), "Cannot record into script file ZEMKA.SCR: it is the script given by ZEMKA_PLAY\n");
+    EXPECT_EQ(text_of("ZEMKA.SCR"), SCRIPT);
 }
 
 }  // namespace

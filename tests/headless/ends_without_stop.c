@@ -1,0 +1,24 @@
+/* A program that ends without ZEMKA_stop: it writes a console line before
+ * the library is started, draws a red square, takes events until the quit
+ * and then returns from main, or calls exit() when its argument is "exit".
+ * With "wait" it never asks to quit: it is killed by the test. */
+#include <stdlib.h>
+#include <string.h>
+
+#include "zemka/zemka.h"
+
+int main(int argc, char **argv) {
+    const char *how = argc > 1 ? argv[1] : "return";
+    ZEMKA_console_printf("written before the start\n");
+    ZEMKA_start(NULL, NULL, "", 1);
+    ZEMKA_clear_canvas();
+    ZEMKA_draw_rectangle(2, -20, -20, 20, 20, 0); /* red, filled */
+    if (strcmp(how, "wait") != 0) { /* the first tick ends the wait with a quit */
+        ZEMKA_set_animation(RUN_ANIMATE);
+        ZEMKA_set_animation(RUN_QUIT);
+    }
+    while (ZEMKA_next_event(NULL, NULL, NULL) != ZEMKA_QUIT) {
+    }
+    if (strcmp(how, "exit") == 0) exit(0);
+    return 0;
+}
