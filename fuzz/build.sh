@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer into fuzz/out/.
 #
 # Two kinds of target:
-# - script targets (script_*_fuzz): the script facility's sources and the
+# - script targets (script_*_fuzz): the script facility's sources, the file
+#   opening it uses (platform/regular_file.cpp) and the
 #   stubs in this folder, without Qt;
 # - library targets (every other one): the whole library with its Qt
 #   platform layer, linked against Qt 6 Widgets (pkg-config), plus
@@ -62,7 +63,7 @@ for target in "$here"/*_fuzz.cpp; do
   echo "building $name"
   if script_target "$name"; then
     $cxx "${common[@]}" -fsanitize=fuzzer,address,undefined "$target" \
-      "$root"/zemka/script/*.cpp "$here/stubs.cpp" -o "$out/$name"
+      "$root"/zemka/script/*.cpp "$root/zemka/platform/regular_file.cpp" "$here/stubs.cpp" -o "$out/$name"
   else
     if [ $library_built = 0 ]; then compile_library; library_built=1; fi
     objects=()
