@@ -5,9 +5,15 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "support/library_fixture.h"
+#include "zemka/console/console.h"
+#include "zemka/draw/palette.h"
+#include "zemka/platform/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
@@ -319,6 +325,88 @@ TEST_F(Windows, FrameCommandStopsAnimationAfterOneFrame) {
 }
 
 TEST_F(Windows, StopReturnsOneWithoutAScriptFile) { EXPECT_EQ(ZEMKA_stop(), 1); }
+
+// A canvas pixel at a logical point.
+platform::ColorRef canvas_at(int x, int y) {
+    const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
+    return platform::color_of_pixel(pm.pixels[static_cast<std::size_t>(centre_y - y) * pm.stride + centre_x + x]);
+}
+
+TEST_F(Windows, EveryStopLeavesNoWindowAndEveryStartBeginsAfresh) {
+    for (int cycle = 0; cycle < 300; ++cycle) {
+        // State that a fresh start must not inherit: a held Control, quit
+        // mode, animation, and logging that differs from cycle to cycle.
+        QTest::keyPress(draw_client(), Qt::Key_Control, Qt::ControlModifier);
+        ZEMKA_set_animation(RUN_QUIT);
+        click(1, 1);
+        ASSERT_EQ(next(), ZEMKA_QUIT) << cycle;
+        ZEMKA_set_animation(RUN_ANIMATE);
+        const auto logged = static_cast<unsigned char>(cycle % 2);
+        ZEMKA_set_logging(logged);
+
+        ASSERT_EQ(ZEMKA_stop(), 1);
+        ASSERT_EQ(draw_window, nullptr);
+        ASSERT_EQ(text_window, nullptr);
+        ASSERT_EQ(canvas_dc, nullptr);
+        ASSERT_EQ(run_menu, nullptr);
+        ASSERT_TRUE(QApplication::topLevelWidgets().isEmpty()) << cycle;
+
+        ASSERT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
+        EXPECT_EQ(animate, 0);
+        EXPECT_EQ(logging, logged);
+        ASSERT_EQ(platform::menu_item_info(run_menu)[4].checked, logged == 1) << cycle;
+        ZEMKA_clear_canvas();
+        ZEMKA_draw_circle(6, 20, -10, 8);  // filled: width 0 by default
+        EXPECT_EQ(canvas_at(20, -10), palette[6]) << cycle;
+        click(310, 240);
+        EventRecord r{};
+        ASSERT_EQ(next(&r), ZEMKA_MOUSE) << cycle;  // neither the old quit nor quit mode
+        EXPECT_EQ(r.x, 10);
+        EXPECT_EQ(r.y, 10);
+        type('a');  // Control counts as released
+        ASSERT_EQ(next(&r), ZEMKA_KBD) << cycle;
+        EXPECT_EQ(r.key, 'a');
+    }
+}
+
+TEST_F(Windows, StartWhileStartedChangesNothingAndSaysSo) {
+    ZEMKA_clear_canvas();
+    ZEMKA_draw_circle(4, 0, 0, 50);
+    ZEMKA_set_animation(RUN_ANIMATE);
+    const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
+    const std::vector<std::uint32_t> before(pm.pixels, pm.pixels + static_cast<std::size_t>(pm.height) * pm.stride);
+    platform::Window *const draw = draw_window, *const text = text_window;
+    platform::Dc *const canvas = canvas_dc;
+    const auto widgets = QApplication::topLevelWidgets().size();
+    lines.clear();
+
+    EXPECT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
+    EXPECT_EQ(lines, std::vector<std::string>{"ZEMKA_start called while ZEMKA is already running; ignored\n"});
+    EXPECT_EQ(draw_window, draw);
+    EXPECT_EQ(text_window, text);
+    ASSERT_EQ(canvas_dc, canvas);
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets);
+    EXPECT_EQ(animate, 1);
+    const raster::Pixmap after = platform::dc_pixmap(canvas_dc);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.pixels));
+}
+
+TEST_F(Windows, ConsoleLinesOutliveASessionAndShowInTheNext) {
+    ASSERT_EQ(ZEMKA_stop(), 1);
+    EXPECT_EQ(ZEMKA_stop(), 1);  // not started: nothing to do
+    EXPECT_EQ(ZEMKA_next_event(nullptr, nullptr, nullptr), ZEMKA_QUIT);
+    ZEMKA_console_printf("between sessions\n");
+    ASSERT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
+    click(1, 1);
+    ASSERT_EQ(next(), ZEMKA_MOUSE);  // the text window has been painted meanwhile
+    EXPECT_STREQ(console::slot_text((console::log_next + console::RING_SIZE - 1) % console::RING_SIZE),
+                 "between sessions");
+    const QImage shown = text_client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int dark = 0;
+    for (int y = shown.height() - 12; y < shown.height(); ++y)
+        for (int x = 0; x < 200; ++x) dark += qGray(shown.pixel(x, y)) < 128;
+    EXPECT_GT(dark, 20);
+}
 
 TEST(WindowsBeforeStart, EntriesDoNotCrash) {
     EXPECT_EQ(ZEMKA_set_animation(RUN_ANIMATE), 0);
