@@ -87,16 +87,16 @@ bool class_registered(const char *name);
 // size; its client area is what the toolkit leaves inside frame and menu.
 Window *create_window(const char *class_name, const char *title, WindowStyle style, int x, int y, int w, int h);
 void show_window(Window *window, int command);
-// Destroys a window for good: its procedure receives WM_DESTROY (unless the
-// window was already closed), then its widgets, surface, timers, attached
-// menu bar with its popups, and the messages queued for it go. The handle
-// must not be used afterwards. Null does nothing.
-void destroy_window(Window *window);
 bool window_alive(const Window *window);  // false once destroyed, or null
 bool window_visible(const Window *window);
 Rect get_client_rect(const Window *window);
 void screen_size(int *width, int *height);
 std::intptr_t def_window_proc(Window *window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+// Destroys a window for good: its procedure receives WM_DESTROY (unless the
+// window was already closed), then its widgets, surface, timers, attached
+// menu bar with its popups, and the messages queued for it go. The handle
+// must not be used afterwards. Null does nothing.
+void destroy_window(Window *window);
 
 // Drawing into a window's client area: what is drawn there is shown by the
 // toolkit. Null for a destroyed window.

@@ -289,20 +289,6 @@ void show_window(Window *w, int command) {
     }
 }
 
-void destroy_window(Window *w) {
-    if (!w) return;
-    end_window(w);
-    // The frame owns the client area, the menu bar and the timers (and so
-    // their connections, which know the window); deleting it may still
-    // queue focus messages for the window, dropped below.
-    delete w->top;
-    w->top = nullptr;
-    destroy_menu(w->menu);
-    delete_dc(w->surface);
-    std::erase_if(queue(), [w](const Msg &msg) { return msg.window == w; });
-    delete w;
-}
-
 bool window_alive(const Window *w) { return w && w->alive; }
 bool window_visible(const Window *w) { return window_alive(w) && w->top->isVisible(); }
 
@@ -322,6 +308,20 @@ void screen_size(int *width, int *height) {
 std::intptr_t def_window_proc(Window *w, unsigned message, std::uintptr_t, std::intptr_t) {
     if (message == WM_CLOSE && w) end_window(w);
     return 0;
+}
+
+void destroy_window(Window *w) {
+    if (!w) return;
+    end_window(w);
+    // The frame owns the client area, the menu bar and the timers (and so
+    // their connections, which know the window); deleting it may still
+    // queue focus messages for the window, dropped below.
+    delete w->top;
+    w->top = nullptr;
+    destroy_menu(w->menu);
+    delete_dc(w->surface);
+    std::erase_if(queue(), [w](const Msg &msg) { return msg.window == w; });
+    delete w;
 }
 
 Dc *get_dc(Window *w) { return window_alive(w) ? w->surface : nullptr; }
