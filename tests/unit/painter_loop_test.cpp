@@ -1,10 +1,11 @@
 // The painter's whole run on the offscreen toolkit: start-up, clicks on
-// the panel and the picture, quit, and the frame left on the canvas.
+// the panel and the picture, the frame it shows, and quit.
 #include <gtest/gtest.h>
 
 #include <QTimer>
 #include <QWidget>
 #include <QtTest/QTest>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,19 @@ void capture_line(const char *text, std::size_t length, void *context) {
     static_cast<std::vector<std::string> *>(context)->emplace_back(text, length);
 }
 
-ColorRef canvas_pixel(int x, int y) {
+// The canvas as the loop showed it shortly before the quit (the library
+// releases it at stop).
+std::vector<std::uint32_t> shown;
+int shown_stride = 0;
+
+void keep_canvas() {
     const auto pm = zemka::platform::dc_pixmap(zemka::canvas_dc);
-    return zemka::platform::color_of_pixel(pm.pixels[static_cast<std::size_t>(y) * pm.stride + x]);
+    shown.assign(pm.pixels, pm.pixels + static_cast<std::size_t>(pm.height) * pm.stride);
+    shown_stride = pm.stride;
+}
+
+ColorRef canvas_pixel(int x, int y) {
+    return zemka::platform::color_of_pixel(shown.at(static_cast<std::size_t>(y) * shown_stride + x));
 }
 
 int count_canvas(ColorRef color, int x0, int y0, int x1, int y1) {
@@ -44,20 +55,27 @@ void click_logical(int x, int y) {
 
 }  // namespace
 
-TEST(PainterLoop, RunsUntilQuitAndLeavesTheLastFrameOnTheCanvas) {
+TEST(PainterLoop, RunsUntilQuitShowingTheSelectionAndThePlantedGlyph) {
     std::vector<std::string> lines;
     zemka::console::set_line_tap(capture_line, &lines);
 
-    // Once the loop waits: choose Snow and Blue, plant at the centre, quit.
+    // Once the loop waits: choose Snow and Blue, plant at the centre; a
+    // little later keep the canvas and quit.
     QTimer script;
     script.setSingleShot(true);
     QObject::connect(&script, &QTimer::timeout, [] {
         click_logical(-250, 195);
         click_logical(-250, 90);
         click_logical(0, 0);
-        zemka::platform::post_quit_message(0);
     });
     script.start(300);
+    QTimer ending;
+    ending.setSingleShot(true);
+    QObject::connect(&ending, &QTimer::timeout, [] {
+        keep_canvas();
+        zemka::platform::post_quit_message(0);
+    });
+    ending.start(500);
     QTimer guard;  // ends a run whose clicks went astray instead of hanging
     guard.setSingleShot(true);
     QObject::connect(&guard, &QTimer::timeout, [] { zemka::platform::post_quit_message(0); });
@@ -65,6 +83,7 @@ TEST(PainterLoop, RunsUntilQuitAndLeavesTheLastFrameOnTheCanvas) {
 
     EXPECT_EQ(painter::weather_main(nullptr, nullptr, "", 1), 0);
     EXPECT_TRUE(guard.isActive()) << "the clicks did not reach the loop";
+    ASSERT_FALSE(shown.empty());
     zemka::console::set_line_tap(nullptr, nullptr);
 
     // Logging was switched off before the first drawing call.

@@ -247,6 +247,13 @@ void repaint() {
     }
 }
 
+void forget_text_window() {
+    pending.dc = nullptr;
+    pending.count = 0;
+    pending.first = 0;
+    pending.scrolled = 0;
+}
+
 }  // namespace zemka::console
 
 extern "C" int ZEMKA_console_printf(const char *format, ...) {

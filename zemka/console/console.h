@@ -20,6 +20,10 @@ void console_draw_line(char *text);
 // Repaint of the text window: draws every stored line, oldest first.
 void repaint();
 
+// The text window is about to be destroyed: lines waiting to be drawn into
+// it are dropped. The ring keeps them for the next text window.
+void forget_text_window();
+
 // A tap sees every line as it is stored (tests, echo to standard error).
 using LineTap = void (*)(const char *text, std::size_t length, void *context);
 void set_line_tap(LineTap tap, void *context);

@@ -92,6 +92,11 @@ bool window_visible(const Window *window);
 Rect get_client_rect(const Window *window);
 void screen_size(int *width, int *height);
 std::intptr_t def_window_proc(Window *window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
+// Destroys a window for good: its procedure receives WM_DESTROY (unless the
+// window was already closed), then its widgets, surface, timers, attached
+// menu bar with its popups, and the messages queued for it go. The handle
+// must not be used afterwards. Null does nothing.
+void destroy_window(Window *window);
 
 // Drawing into a window's client area: what is drawn there is shown by the
 // toolkit. Null for a destroyed window.
@@ -106,6 +111,8 @@ void translate_message(const Msg &msg);
 std::intptr_t dispatch_message(const Msg &msg);
 void post_message(Window *window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam);
 void post_quit_message(int exit_code);
+// Drops every queued message, quit requests included.
+void discard_messages();
 // Sleeps until the toolkit has input or a timer fires; returns at once when
 // a message is queued.
 void wait_message();
@@ -120,6 +127,9 @@ void append_menu(Menu *menu, unsigned flags, std::uintptr_t id_or_popup, const c
 void set_menu(Window *window, Menu *menu);
 void draw_menu_bar(Window *window);
 void check_menu_item(Menu *menu, unsigned id, unsigned flags);
+// Frees a menu and its popups. A menu attached to a window goes with the
+// window (destroy_window); this is for menus that never were attached.
+void destroy_menu(Menu *menu);
 
 // What a menu shows, read back from the toolkit (tests, diagnostics).
 struct MenuItemInfo {

@@ -38,7 +38,6 @@ bool limit_reached = false;
 long events_played = 0;
 long waits = 0;
 long snapshots_written = 0;
-bool final_snapshot_written = false;
 
 void warn(const std::string &line) { std::fprintf(stderr, "ZEMKA: %s\n", line.c_str()); }
 
@@ -182,8 +181,9 @@ void wait_ends() {
 
 void program_stops() {
     if (replay_running) end_replay("the program stopped first");
-    if (settings.snapshot.empty() || final_snapshot_written || !canvas_dc) return;
-    final_snapshot_written = true;
+    // Every stop writes the picture; at exit only a library that was not
+    // stopped still has a canvas.
+    if (settings.snapshot.empty() || !canvas_dc) return;
     write_snapshot(settings.snapshot);
 }
 

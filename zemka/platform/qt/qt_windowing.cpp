@@ -180,7 +180,9 @@ void surface_changed(void *context) {
     if (w->alive && w->client) w->client->update();
 }
 
-void destroy_window(Window *w) {
+// The window is closed: its procedure hears of it, and it stays hidden
+// and dead until the library destroys it for good (destroy_window).
+void end_window(Window *w) {
     if (!w->alive) return;
     w->proc(w, WM_DESTROY, 0, 0);
     w->alive = false;
@@ -304,8 +306,22 @@ void screen_size(int *width, int *height) {
 }
 
 std::intptr_t def_window_proc(Window *w, unsigned message, std::uintptr_t, std::intptr_t) {
-    if (message == WM_CLOSE && w) destroy_window(w);
+    if (message == WM_CLOSE && w) end_window(w);
     return 0;
+}
+
+void destroy_window(Window *w) {
+    if (!w) return;
+    end_window(w);
+    // The frame owns the client area, the menu bar and the timers (and so
+    // their connections, which know the window); deleting it may still
+    // queue focus messages for the window, dropped below.
+    delete w->top;
+    w->top = nullptr;
+    destroy_menu(w->menu);
+    delete_dc(w->surface);
+    std::erase_if(queue(), [w](const Msg &msg) { return msg.window == w; });
+    delete w;
 }
 
 Dc *get_dc(Window *w) { return window_alive(w) ? w->surface : nullptr; }
@@ -351,6 +367,8 @@ void post_message(Window *w, unsigned message, std::uintptr_t wparam, std::intpt
 }
 
 void post_quit_message(int exit_code) { post(nullptr, WM_QUIT, static_cast<std::uintptr_t>(exit_code), 0); }
+
+void discard_messages() { queue().clear(); }
 
 void wait_message() {
     if (!queue().empty() || !QCoreApplication::instance()) return;
@@ -442,6 +460,13 @@ void check_menu_item(Menu *menu, unsigned id, unsigned flags) {
             item.checked = (flags & MF_CHECKED) != 0;
             show_check(item);
         }
+}
+
+void destroy_menu(Menu *menu) {
+    if (!menu) return;
+    for (const Menu::Item &item : menu->items) destroy_menu(item.submenu);
+    delete menu->qmenu;  // with its actions and their connections
+    delete menu;
 }
 
 std::vector<MenuItemInfo> menu_item_info(const Menu *menu) {
