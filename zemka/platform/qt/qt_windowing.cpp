@@ -129,11 +129,19 @@ protected:
                            QImage::Format_RGB32);
         QPainter painter(this);
         painter.drawImage(0, 0, image);
+        // Beyond a bounded surface the client area shows the background.
+        const QColor background = QColor::fromRgb(CLASS_BACKGROUND);
+        if (width() > pm.width) painter.fillRect(pm.width, 0, width() - pm.width, height(), background);
+        if (height() > pm.height) painter.fillRect(0, pm.height, pm.width, height() - pm.height, background);
     }
     void resizeEvent(QResizeEvent *) override {
         if (window_->style != WindowStyle::Resizable) return;
-        resize_dc(window_->surface, width(), height());
-        post(window_, WM_SIZE, 0, static_cast<std::intptr_t>(height()) << 16 | width());
+        // The surface never outgrows the desktop, however large the window
+        // is made: what lies beyond it could not be seen anyway.
+        const QSize desktop = screen() ? screen()->virtualSize() : QSize(width(), height());
+        const int cw = std::min(width(), desktop.width()), ch = std::min(height(), desktop.height());
+        resize_dc(window_->surface, cw, ch);
+        post(window_, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
         post_paint(window_);
     }
     void mousePressEvent(QMouseEvent *e) override {
@@ -154,7 +162,17 @@ protected:
         if (e->isAutoRepeat()) return;  // a held key repeats its press only
         post(window_, WM_KEYUP, key_code(e), 0);
     }
-    void focusOutEvent(QFocusEvent *) override { post(window_, WM_KILLFOCUS, 0, 0); }
+    // As the window system does, wparam names the library window that takes
+    // the focus, or is 0 when the focus leaves them (or a menu takes the
+    // keys for a while): the toolkit has already made the new widget the
+    // focus widget when the old one loses it.
+    void focusOutEvent(QFocusEvent *e) override {
+        Window *next = nullptr;
+        if (e->reason() != Qt::PopupFocusReason)
+            if (auto *taker = dynamic_cast<ClientWidget *>(QApplication::focusWidget()); taker && taker != this)
+                next = taker->window_;
+        post(window_, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(next), 0);
+    }
 
 private:
     Window *window_;
@@ -164,15 +182,41 @@ private:
 class FrameWidget : public QWidget {
 public:
     explicit FrameWidget(Window *w) : window_(w) {}
+    // Places the window so that its frame, not only its client area, fills
+    // outer. The frame's size is the window manager's and known only once
+    // it has framed the window; until then the client area fills outer.
+    void place_frame(const QRect &outer) {
+        outer_ = outer;
+        move(outer.topLeft());  // a top-level widget's position is its frame's
+        resize(outer.size());
+    }
 
 protected:
     void closeEvent(QCloseEvent *e) override {
         e->ignore();
         if (window_->alive) post(window_, WM_CLOSE, 0, 0);
     }
+    void showEvent(QShowEvent *) override { fit_frame(); }
+    void moveEvent(QMoveEvent *) override { fit_frame(); }
 
 private:
+    // Shrinks the client area by the frame's margins when they first
+    // become known or change; the user's later moves and sizes stay.
+    void fit_frame() {
+        if (outer_.isNull()) return;
+        const QRect frame = frameGeometry(), client = geometry();
+        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                               frame.bottom() - client.bottom());
+        if (margins == fitted_) return;
+        fitted_ = margins;
+        resize(std::max(1, outer_.width() - margins.left() - margins.right()),
+               std::max(1, outer_.height() - margins.top() - margins.bottom()));
+        move(outer_.topLeft());
+    }
+
     Window *window_;
+    QRect outer_;
+    QMargins fitted_;
 };
 
 void surface_changed(void *context) {
@@ -205,7 +249,8 @@ void show_check(Menu::Item &item) {
 // are noise to a learner; everything else is passed on.
 QtMessageHandler previous_handler = nullptr;
 void filter_toolkit_messages(QtMsgType type, const QMessageLogContext &context, const QString &message) {
-    if (message.contains(QLatin1String("propagateSizeHints")) || message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+    if (message.contains(QLatin1String("This plugin does not support")) ||
+        message.contains(QLatin1String("XDG_RUNTIME_DIR")))
         return;
     if (previous_handler) previous_handler(type, context, message);
 }
@@ -255,14 +300,18 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
     layout->addWidget(win->client);
     frame->setFocusProxy(win->client);
     if (style == WindowStyle::FixedWithMenu) {
+        // A caption with the system menu and the close box; the fixed size
+        // leaves the window manager nothing to resize or maximise.
+        frame->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint);
         win->surface = create_memory_dc(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
         win->client->setFixedSize(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        frame->move(x, y);
+        frame->move(x, y);  // the frame's corner
     } else {
         const int cw = std::max(w, 1), ch = std::max(h, 1);
         win->surface = create_memory_dc(cw, ch);
-        frame->setGeometry(x, y, cw, ch);
+        frame->place_frame(QRect(x, y, cw, ch));
         win->client->resize(cw, ch);
     }
     // A new window's client area shows its class background.
@@ -284,6 +333,13 @@ void show_window(Window *w, int command) {
     if (!w->top->isVisible()) {
         w->top->show();
         post_paint(w);
+        // The drawing window asks for the keyboard focus, so that Ctrl keys
+        // work before the first click also where no window manager gives it.
+        if (w->style == WindowStyle::FixedWithMenu) {
+            w->top->raise();
+            w->top->activateWindow();
+            w->client->setFocus(Qt::ActiveWindowFocusReason);
+        }
     }
 }
 
