@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -182,13 +183,21 @@ private:
 class FrameWidget : public QWidget {
 public:
     explicit FrameWidget(Window *w) : window_(w) {}
-    // Places the window so that its frame, not only its client area, fills
-    // outer. The frame's size is the window manager's and known only once
-    // it has framed the window; until then the client area fills outer.
-    void place_frame(const QRect &outer) {
-        outer_ = outer;
-        move(outer.topLeft());  // a top-level widget's position is its frame's
-        resize(outer.size());
+    // Places the window by its frame: the frame's corner at corner and, for
+    // a window whose size is not fixed, the whole frame within size and
+    // within the desktop. The frame is the window manager's, its size
+    // known only once it has framed the window; until then the client area
+    // stands in for it.
+    void place_frame(QPoint corner, QSize size = QSize()) {
+        corner_ = corner;
+        placed_ = true;
+        if (size.isValid()) {
+            const QScreen *screen = QGuiApplication::primaryScreen();
+            const QRect fitted = screen ? QRect(corner, size).intersected(screen->virtualGeometry()) : QRect();
+            outer_size_ = fitted.isEmpty() ? size : fitted.size();
+            resize(outer_size_);
+        }
+        move(corner);  // a top-level widget's position is its frame's
     }
 
 protected:
@@ -196,26 +205,42 @@ protected:
         e->ignore();
         if (window_->alive) post(window_, WM_CLOSE, 0, 0);
     }
-    void showEvent(QShowEvent *) override { fit_frame(); }
+    // The window manager frames a window before it is exposed, and may
+    // frame it again later; a move may follow its first placement.
+    void showEvent(QShowEvent *) override {
+        if (placed_ && !watching_ && windowHandle()) {
+            windowHandle()->installEventFilter(this);
+            watching_ = true;
+        }
+        fit_frame();
+    }
     void moveEvent(QMoveEvent *) override { fit_frame(); }
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Expose) fit_frame();
+        return QWidget::eventFilter(watched, event);
+    }
 
 private:
-    // Shrinks the client area by the frame's margins when they first
-    // become known or change; the user's later moves and sizes stay.
+    // Places the frame again when its margins first become known or
+    // change; the user's later moves and sizes stay.
     void fit_frame() {
-        if (outer_.isNull()) return;
-        const QRect frame = frameGeometry(), client = geometry();
-        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                               frame.bottom() - client.bottom());
+        if (!placed_ || !windowHandle()) return;
+        const QMargins margins = windowHandle()->frameMargins();
         if (margins == fitted_) return;
         fitted_ = margins;
-        resize(std::max(1, outer_.width() - margins.left() - margins.right()),
-               std::max(1, outer_.height() - margins.top() - margins.bottom()));
-        move(outer_.topLeft());
+        QSize client = size();
+        if (outer_size_.isValid())
+            client = QSize(std::max(1, outer_size_.width() - margins.left() - margins.right()),
+                           std::max(1, outer_size_.height() - margins.top() - margins.bottom()));
+        // A top-level widget's geometry is its client area's.
+        setGeometry(QRect(corner_ + QPoint(margins.left(), margins.top()), client));
     }
 
     Window *window_;
-    QRect outer_;
+    bool placed_ = false;
+    bool watching_ = false;
+    QPoint corner_;
+    QSize outer_size_;  // invalid for a window of fixed size
     QMargins fitted_;
 };
 
@@ -307,12 +332,11 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
         win->surface = create_memory_dc(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
         win->client->setFixedSize(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        frame->move(x, y);  // the frame's corner
+        frame->place_frame(QPoint(x, y));
     } else {
         const int cw = std::max(w, 1), ch = std::max(h, 1);
         win->surface = create_memory_dc(cw, ch);
-        frame->place_frame(QRect(x, y, cw, ch));
-        win->client->resize(cw, ch);
+        frame->place_frame(QPoint(x, y), QSize(cw, ch));
     }
     // A new window's client area shows its class background.
     raster::fill_rect(dc_pixmap(win->surface), 0, 0, dc_pixmap(win->surface).width, dc_pixmap(win->surface).height,
