@@ -4,7 +4,9 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <chrono>
 
 #include "support/library_fixture.h"
@@ -73,7 +75,8 @@ TEST_F(Windows, FramesStandWhereTheyArePlaced) {
     EXPECT_EQ(draw_frame()->frameGeometry().topLeft(), QPoint(0, 0));
     const QWidget *frame = static_cast<QWidget *>(platform::native_handle(text_window));
     EXPECT_EQ(frame->windowTitle().toStdString(), "ZEMKA Text");
-    EXPECT_EQ(frame->frameGeometry(), QRect(0, h * 2 / 3 + 1, w, h / 3));
+    const int top = h * 2 / 3 + 1;
+    EXPECT_EQ(frame->frameGeometry(), QRect(0, top, w, std::min(h / 3, h - top)));  // within the screen
     EXPECT_GT(frame->frameGeometry().height(), frame->geometry().height());
 }
 
@@ -233,6 +236,26 @@ TEST_F(Windows, ClosingTheTextWindowDoesNotQuit) {
     EXPECT_FALSE(platform::window_alive(text_window));
     for (int i = 0; i < 1000; ++i) ZEMKA_console_printf("after close %d\n", i);
     EXPECT_EQ(lines.back(), "after close 999\n");
+}
+
+TEST_F(Windows, AHugeTextWindowIsNoLargerThanTheDesktop) {
+    auto *frame = static_cast<QWidget *>(platform::native_handle(text_window));
+    const QSize desktop = frame->screen()->virtualSize();
+    const QSize huge(desktop.width() * 6, desktop.height() * 5);
+    frame->resize(huge);  // asked of the toolkit
+    QTest::qWait(50);
+    EXPECT_LE(frame->width(), desktop.width());
+    EXPECT_LE(frame->height(), desktop.height());
+    frame->windowHandle()->resize(huge);  // forced on the window from outside
+    QTest::qWait(50);
+    ZEMKA_console_printf("still shown\n");
+    click(4, 4);
+    EXPECT_EQ(next(), ZEMKA_MOUSE);
+    EXPECT_LE(frame->width(), desktop.width());
+    EXPECT_LE(frame->height(), desktop.height());
+    const platform::Rect rc = platform::get_client_rect(text_window);
+    EXPECT_EQ(rc.right, text_client()->width());
+    EXPECT_EQ(rc.bottom, text_client()->height());
 }
 
 TEST_F(Windows, AfterAWaitTheWindowShowsTheCanvas) {

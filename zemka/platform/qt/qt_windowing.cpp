@@ -215,6 +215,12 @@ protected:
         fit_frame();
     }
     void moveEvent(QMoveEvent *) override { fit_frame(); }
+    // Something outside the toolkit (a window manager that ignores the
+    // size hints, a script) made the window larger than its maximum: back.
+    void resizeEvent(QResizeEvent *) override {
+        const QSize bounded = size().boundedTo(maximumSize());
+        if (bounded != size()) resize(bounded);
+    }
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Expose) fit_frame();
         return QWidget::eventFilter(watched, event);
@@ -337,6 +343,9 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
         const int cw = std::max(w, 1), ch = std::max(h, 1);
         win->surface = create_memory_dc(cw, ch);
         frame->place_frame(QPoint(x, y), QSize(cw, ch));
+        // No larger than the desktop: the toolkit keeps a copy of the whole
+        // window's pixels, and a larger window shows nothing more.
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) frame->setMaximumSize(screen->virtualSize());
     }
     // A new window's client area shows its class background.
     raster::fill_rect(dc_pixmap(win->surface), 0, 0, dc_pixmap(win->surface).width, dc_pixmap(win->surface).height,
