@@ -2,8 +2,9 @@
 # The windows on a real X server. Without a window manager the drawing
 # window takes the keyboard focus by itself, so Ctrl keys work before the
 # first click. Under a light window manager (openbox) both windows are
-# placed by their frames and the drawing window offers no resizing or
-# maximising.
+# placed by their frames, the drawing window offers no resizing or
+# maximising, and Ctrl stays held while the keyboard visits the text
+# window.
 set -euo pipefail
 . "$(dirname "$0")/e2e_lib.sh"
 prog=$1
@@ -88,6 +89,15 @@ actions=$(xprop -id "$draw" _NET_WM_ALLOWED_ACTIONS)
 ! grep -qE '_NET_WM_ACTION_(RESIZE|MAXIMIZE_HORZ|MAXIMIZE_VERT)' <<<"$actions" || fail "drawing window: $actions"
 grep -q '_NET_WM_ACTION_CLOSE' <<<"$actions" || fail "drawing window cannot be closed: $actions"
 
+# Ctrl held while the keyboard goes to the text window and back: Ctrl+A is
+# still the command (the animation's ticks come), not the key event 1.
 wait_for_focus "$draw"
+xdotool keydown ctrl
+xdotool windowactivate --sync "$text"
+wait_for_focus "$text"
+xdotool windowactivate --sync "$draw"
+wait_for_focus "$draw"
+xdotool key a keyup ctrl
+wait_for_line "$out" PERIODIC
 ends_with_ctrl_q
 echo "windows end to end: ok"
