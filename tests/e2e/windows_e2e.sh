@@ -9,7 +9,7 @@ set -euo pipefail
 . "$(dirname "$0")/e2e_lib.sh"
 prog=$1
 out=$(mktemp)
-wm=""
+pid="" wm=""
 trap 'kill $pid $wm 2>/dev/null || true; rm -f "$out"' EXIT
 read -r SW SH < <(xwininfo -root | awk '/^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print w, h}')
 
@@ -56,11 +56,12 @@ text=$(xdotool search --sync --onlyvisible --name '^ZEMKA Text$' | head -n 1)
 
 # frame WID: sets FX FY FW FH, the outer rectangle of the window's frame.
 frame() {
-  local x y w h l r t b
+  local x="" y="" w="" h="" l="" r="" t="" b=""
+  FX="" FY="" FW="" FH=""
   read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print x, y, w, h}')
-  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ',')
-  [ -n "$b" ] || { FX=; return; }
+    /^  Width:/ {w=$2} /^  Height:/ {h=$2} END {print x, y, w, h}') || true
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ',') || true
+  [ -n "$b" ] || return 0
   FX=$((x - l)) FY=$((y - t)) FW=$((w + l + r)) FH=$((h + t + b))
 }
 
@@ -70,7 +71,7 @@ placed=""
 for _ in $(seq 50); do
   frame "$draw"; d="$FX $FY"
   frame "$text"; t="$FX $FY $FW $FH"
-  if [ "$d" = "0 0" ] && [ -n "$FX" ] && [ "$FY" -eq $((SH * 2 / 3 + 1)) ] && [ $((FY + FH)) -le "$SH" ]; then
+  if [ "$d" = "0 0" ] && [ -n "$FY" ] && [ "$FY" -eq $((SH * 2 / 3 + 1)) ] && [ $((FY + FH)) -le "$SH" ]; then
     placed=yes; break
   fi
   sleep 0.1
