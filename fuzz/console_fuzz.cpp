@@ -9,7 +9,8 @@
 // library's. Properties checked after every operation:
 // - the result is the full formatted length;
 // - the ring holds exactly the model's lines, oldest at log_head, each the
-//   formatted text up to its first zero byte and at most 1,023 characters;
+//   formatted text up to its first zero byte and at most 1,023 bytes, cut
+//   where a character ends;
 //   a repaint takes one trailing newline off each stored line; a line
 //   whose block cannot be allocated leaves the ring as it was;
 // - a new line, stored or not, moves the text window's pixels up by one
@@ -27,6 +28,7 @@
 #include "fuzz/qt_support.h"
 #include "zemka/console/console.h"
 #include "zemka/platform/gdi.h"
+#include "zemka/platform/utf8.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 #include "zemka/window/windows.h"
@@ -43,7 +45,7 @@ std::deque<std::string> model;  // stored lines, oldest first
 
 void store_in_model(const std::string &formatted) {
     std::string line = formatted.substr(0, std::strlen(formatted.c_str()));
-    if (line.size() > LINE_LIMIT) line.resize(LINE_LIMIT);
+    line.resize(platform::utf8_prefix_length(line.data(), line.size(), LINE_LIMIT));
     if (model.size() == console::RING_SIZE) model.pop_front();
     model.push_back(line);
 }

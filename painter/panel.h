@@ -31,6 +31,6 @@ void draw_glyph(int kind, int x, int y, int color);
 
 void draw_rain(int x, int y, int color);  // a filled disc of radius 3
 void draw_snow(int x, int y, int color);  // two crossing diagonals and a bar
-void draw_hail(int x, int y, int color);  // a filled 4 x 5 box, point at its lower left
+void draw_hail(int x, int y, int color);  // a filled box of 5 x 6 pixels, point at its lower left
 
 }  // namespace painter

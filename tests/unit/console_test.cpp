@@ -62,6 +62,17 @@ TEST(ConsoleFormat, OverlongMessagesAreCutTo1023Characters) {
     EXPECT_EQ(std::strlen(slot_text(0)), 1023u);
 }
 
+TEST(ConsoleFormat, TheCutKeepsWholeCharacters) {
+    // The limit falls inside the last "\xc3\xa9": the line ends before it.
+    const std::string kept = "\xc3\xa9" + std::string(1020, 'a');
+    EXPECT_EQ(ZEMKA_console_printf("%s\xc3\xa9", kept.c_str()), 1024);
+    EXPECT_EQ(slot_text(0), kept);
+    // Bytes that form no character are cut like any other.
+    const std::string latin1(1030, '\xa9');
+    EXPECT_EQ(ZEMKA_console_printf("%s", latin1.c_str()), 1030);
+    EXPECT_EQ(slot_text(1), latin1.substr(0, 1023));
+}
+
 TEST(ConsoleFormat, FailedAllocationLeavesTheRingAsItWas) {
     ZEMKA_console_printf("kept\n");
     zemka::platform::fail_next_global_allocs(1);

@@ -284,11 +284,27 @@ TEST_F(DrawText, AVeryLongTextIsDrawnWithoutHarm) {
 
 TEST_F(DrawText, InvalidUtf8IsShownByteByByte) {
     ZEMKA_draw_text(1, 0, 0, 20, "\xe9t\xe9");  // Latin-1 bytes, not UTF-8
-    const int latin1 = count_pixels(BLACK);
+    const auto latin1 = snapshot();
+    paint_canvas(BLACK);
+    ZEMKA_draw_text(1, 0, 0, 20, "\xc3\xa9t\xe9");  // UTF-8 and one stray Latin-1 byte
+    const auto mixed = snapshot();
     paint_canvas(BLACK);
     ZEMKA_draw_text(1, 0, 0, 20, "\xc3\xa9t\xc3\xa9");  // the same text in UTF-8
-    EXPECT_LT(latin1, 601 * 540);
-    EXPECT_EQ(count_pixels(BLACK), latin1);
+    EXPECT_LT(count_pixels(BLACK), 601 * 540);
+    EXPECT_EQ(snapshot(), latin1);
+    EXPECT_EQ(snapshot(), mixed);
+}
+
+TEST_F(DrawText, TheFormattingCutKeepsWholeCharacters) {
+    // 1,024 bytes: the 1,023-byte limit falls inside the last "\xc3\xa9".
+    const std::string kept = "\xc3\xa9" + std::string(1020, 'a');
+    zemka::logging = 0;
+    EXPECT_EQ(ZEMKA_draw_textf(1, -290, 0, 20, "%s\xc3\xa9", kept.c_str()), 1024);
+    const auto cut = snapshot();
+    paint_canvas(BLACK);
+    ZEMKA_draw_text(1, -290, 0, 20, kept.c_str());
+    EXPECT_LT(count_pixels(BLACK), 601 * 540);
+    EXPECT_EQ(snapshot(), cut);
 }
 
 TEST_F(DrawText, FailedCopyAllocationSkipsTheRender) {

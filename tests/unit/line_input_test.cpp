@@ -2,11 +2,15 @@
 // typed into headless.
 #include "zemka/console/line_input.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <cstring>
@@ -94,6 +98,22 @@ TEST(GetsTemplate, PromptCharactersAreCountedNotBytes) {
     EXPECT_EQ(units_at(t, 130, 79), std::string(79, ' '));
 }
 
+TEST(GetsTemplate, OnlyTheShownPartOfAPromptIsRead) {
+    // The prompt's bytes run up to an unreadable page: reading further
+    // than 79 characters can take (4 bytes each at most) would fault.
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    void *memory = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(memory, MAP_FAILED);
+    char *guard = static_cast<char *>(memory) + page;
+    ASSERT_EQ(mprotect(guard, page, PROT_NONE), 0);
+    char *prompt = guard - 79 * 4;
+    std::memset(prompt, 'p', 79 * 4);
+    Template t;
+    zemka::build_gets_template(prompt, t);
+    EXPECT_EQ(units_at(t, 130, 79), std::string(79, 'p'));
+    munmap(memory, 2 * page);
+}
+
 class GetsDialog : public zemka::testing::LibraryTest {
 protected:
     // Runs ZEMKA_gets while `act` works on the open dialog.
@@ -126,6 +146,42 @@ TEST_F(GetsDialog, FiveLettersAndEnter) {
     EXPECT_EQ(buffer[6], '#');  // nothing written past the terminating zero
     EXPECT_EQ(caption.toStdString(), "ZEMKA_gets");
     EXPECT_EQ(prompt.toStdString(), "Your name?" + std::string(69, ' '));
+}
+
+TEST_F(GetsDialog, CtrlEnterBreaksTheLineWithoutAScrollBar) {
+    char buffer[256];
+    bool scroll_bar = true;
+    const int result = ask("Two lines?", buffer, [&](QDialog *dlg) {
+        QTest::keyClicks(edit(dlg), "one");
+        QTest::keyClick(edit(dlg), Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(edit(dlg), "two");
+        QTest::keyClick(edit(dlg), Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier);
+        for (int i = 0; i < 12; ++i) QTest::keyClick(edit(dlg), Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(edit(dlg), "end");
+        QApplication::processEvents();
+        // More lines than the box shows, and no scroll bar: the template
+        // asks for none.
+        scroll_bar = edit(dlg)->verticalScrollBar()->isVisible() || edit(dlg)->horizontalScrollBar()->isVisible();
+        QTest::keyClick(edit(dlg), Qt::Key_Return);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(std::string(buffer), "one\ntwo" + std::string(13, '\n') + "end");
+    EXPECT_FALSE(scroll_bar);
+}
+
+TEST_F(GetsDialog, StandsWhereTheTemplateSaysFromTheOwnersClientArea) {
+    char buffer[256];
+    QRect dialog, button;
+    ask("?", buffer, [&](QDialog *dlg) {
+        dialog = dlg->geometry();  // the dialog's client area, on the screen
+        button = dlg->findChild<QPushButton *>()->geometry();
+        dlg->findChild<QPushButton *>()->click();
+    });
+    // (50, 50) in dialog units: the button is 50 units wide, the dialog 92
+    // units high.
+    const QPoint offset = dialog.topLeft() - draw_client()->mapToGlobal(QPoint(0, 0));
+    EXPECT_EQ(offset.x(), button.width());
+    EXPECT_NEAR(offset.y(), dialog.height() * 50.0 / 92.0, 1.0);
 }
 
 TEST_F(GetsDialog, EmptyAnswer) {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest/QTest>
 #include <algorithm>
 #include <chrono>
@@ -29,6 +30,13 @@ namespace {
 
 class Windows : public LibraryTest {
 protected:
+    // Gives the keyboard focus to a widget's window as a click on it
+    // would; true once the widget has it.
+    static bool focus_to(QWidget *widget) {
+        widget->window()->activateWindow();
+        widget->setFocus(Qt::ActiveWindowFocusReason);
+        return QTest::qWaitFor([widget] { return widget->hasFocus(); });
+    }
     // A key press that types text the test keyboard has no key for.
     void press_text(const QString &text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
@@ -67,14 +75,17 @@ TEST_F(Windows, StartCentresOnTheClientAreaAndBuildsTheMenu) {
     EXPECT_EQ(items[15].text.rfind("UPDATES: ", 0), 0u);
 }
 
-TEST_F(Windows, TextWindowTakesTheLowerThirdOfTheScreen) {
+TEST_F(Windows, FramesStandWhereTheyArePlaced) {
     int w = 0, h = 0;
     platform::screen_size(&w, &h);
+    // The offscreen platform draws a frame of its own around each window:
+    // the frames, not the client areas, stand at the places.
+    EXPECT_EQ(draw_frame()->frameGeometry().topLeft(), QPoint(0, 0));
     const QWidget *frame = static_cast<QWidget *>(platform::native_handle(text_window));
     EXPECT_EQ(frame->windowTitle().toStdString(), "ZEMKA Text");
-    EXPECT_EQ(frame->geometry().y(), h * 2 / 3 + 1);
-    EXPECT_EQ(frame->geometry().width(), w);
-    EXPECT_EQ(frame->geometry().height(), h / 3);
+    const int top = h * 2 / 3 + 1;
+    EXPECT_EQ(frame->frameGeometry(), QRect(0, top, w, std::min(h / 3, h - top)));  // within the screen
+    EXPECT_GT(frame->frameGeometry().height(), frame->geometry().height());
 }
 
 TEST_F(Windows, ClickReturnsItsLogicalPoint) {
@@ -235,6 +246,26 @@ TEST_F(Windows, ClosingTheTextWindowDoesNotQuit) {
     EXPECT_EQ(lines.back(), "after close 999\n");
 }
 
+TEST_F(Windows, AHugeTextWindowIsNoLargerThanTheDesktop) {
+    auto *frame = static_cast<QWidget *>(platform::native_handle(text_window));
+    const QSize desktop = frame->screen()->virtualSize();
+    const QSize huge(desktop.width() * 6, desktop.height() * 5);
+    frame->resize(huge);  // asked of the toolkit
+    QTest::qWait(50);
+    EXPECT_LE(frame->width(), desktop.width());
+    EXPECT_LE(frame->height(), desktop.height());
+    frame->windowHandle()->resize(huge);  // forced on the window from outside
+    QTest::qWait(50);
+    ZEMKA_console_printf("still shown\n");
+    click(4, 4);
+    EXPECT_EQ(next(), ZEMKA_MOUSE);
+    EXPECT_LE(frame->width(), desktop.width());
+    EXPECT_LE(frame->height(), desktop.height());
+    const platform::Rect rc = platform::get_client_rect(text_window);
+    EXPECT_EQ(rc.right, text_client()->width());
+    EXPECT_EQ(rc.bottom, text_client()->height());
+}
+
 TEST_F(Windows, AfterAWaitTheWindowShowsTheCanvas) {
     ZEMKA_clear_canvas();
     ZEMKA_draw_circle(4, 0, 0, 100);
@@ -286,13 +317,39 @@ TEST_F(Windows, KeysInTheTextWindowReachTheDrawingWindow) {
 }
 
 TEST_F(Windows, LosingTheFocusReleasesAStuckControl) {
+    ASSERT_TRUE(focus_to(draw_client()));
     QTest::keyPress(draw_client(), Qt::Key_Control, Qt::ControlModifier);
-    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-    QApplication::sendEvent(draw_client(), &out);
+    QWidget elsewhere;  // a window that is not the library's takes the focus
+    elsewhere.setFocusPolicy(Qt::StrongFocus);
+    elsewhere.show();
+    ASSERT_TRUE(focus_to(&elsewhere));
+    ASSERT_TRUE(focus_to(draw_client()));
     type('q');  // a plain q: a key event, not the quit command
     EventRecord r{};
     EXPECT_EQ(next(&r), ZEMKA_KBD);
     EXPECT_EQ(r.key, 'q');
+}
+
+TEST_F(Windows, ControlHeldWhileTheFocusVisitsTheTextWindowStaysHeld) {
+    ASSERT_TRUE(focus_to(draw_client()));
+    QTest::keyPress(draw_client(), Qt::Key_Control, Qt::ControlModifier);
+    ASSERT_TRUE(focus_to(text_client()));
+    ASSERT_TRUE(focus_to(draw_client()));
+    // The A alone, as the keyboard sends it while Control stays down.
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, QString(QChar(1)));
+    QApplication::sendEvent(draw_client(), &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::ControlModifier, QString(QChar(1)));
+    QApplication::sendEvent(draw_client(), &release);
+    QTest::keyRelease(draw_client(), Qt::Key_Control, Qt::NoModifier);
+    click(5, 5);
+    EventRecord r{};
+    int kind;
+    do {
+        kind = next(&r);
+        EXPECT_NE(kind, ZEMKA_KBD) << "key " << int(r.key);  // Ctrl+A is not key 1
+    } while (kind == ZEMKA_PERIODIC || kind == ZEMKA_KBD);
+    EXPECT_EQ(kind, ZEMKA_MOUSE);
+    EXPECT_EQ(animate, 1);
 }
 
 TEST_F(Windows, CharactersTypedWithCtrlHeldAreDropped) {

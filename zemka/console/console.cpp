@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "zemka/console/format_text.h"
 #include "zemka/platform/settings.h"
 #include "zemka/state.h"
 
@@ -258,12 +259,11 @@ void forget_text_window() {
 
 extern "C" int ZEMKA_console_printf(const char *format, ...) {
     using namespace zemka::console;
-    char buffer[1024];
+    zemka::FormatBuffer buffer;
     va_list args;
     va_start(args, format);
-    const int result = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
+    const int result = zemka::format_text(buffer, format, args);
     va_end(args);
-    if (result < 0) buffer[0] = '\0';
     const std::size_t len = std::strlen(buffer);
     if (line_tap) line_tap(buffer, len, line_tap_context);
     store_line(buffer, len);

@@ -79,8 +79,11 @@ void build_gets_template(const char *prompt, std::uint8_t (&out)[GETS_TEMPLATE_S
     w.word(0);
     w.item(0x50020000, 8, 3, 167, 24, GETS_PROMPT_ID, 0x0082);  // left-aligned static text
     // The prompt as exactly 79 UTF-16 units: its first characters, blanks
-    // after it; a character beyond the 16-bit range shows as U+FFFD.
-    const std::u32string chars = prompt ? platform::decode_text(prompt, std::strlen(prompt)) : std::u32string();
+    // after it; a character beyond the 16-bit range shows as U+FFFD. A
+    // character takes at most 4 bytes, so only that much of a long prompt
+    // is read.
+    const std::u32string chars =
+        prompt ? platform::decode_text(prompt, strnlen(prompt, PROMPT_UNITS * 4), PROMPT_UNITS) : std::u32string();
     for (std::size_t i = 0; i < PROMPT_UNITS; ++i) {
         const char32_t c = i < chars.size() ? chars[i] : U' ';
         w.word(static_cast<std::uint16_t>(c > 0xffff || (c >= 0xd800 && c <= 0xdfff) ? 0xfffd : c));

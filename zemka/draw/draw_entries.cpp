@@ -1,10 +1,10 @@
 // The drawing entries. The coordinate forms only pack their points; the
 // point forms check, log and render.
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
+#include "zemka/console/format_text.h"
 #include "zemka/draw/corrections.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
@@ -19,15 +19,6 @@ namespace {
 void order_corners(Point &a, Point &b) {
     if (a.x > b.x) std::swap(a.x, b.x);
     if (a.y < b.y) std::swap(a.y, b.y);
-}
-
-// Formatted text holds at most 1023 characters; longer output is cut.
-using FormatBuffer = char[1024];
-
-int format_into(FormatBuffer &buffer, const char *format, va_list args) {
-    const int length = std::vsnprintf(buffer, sizeof buffer, format ? format : "", args);
-    if (length < 0) buffer[0] = '\0';
-    return length;
 }
 
 PrimitiveRecord box_record(int kind, int color, int width, Point a, Point b) {
@@ -167,7 +158,7 @@ int ZEMKA_draw_textf_pt(int color, Point anchor, int ptsize, const char *format,
     FormatBuffer buffer;
     va_list args;
     va_start(args, format);
-    const int length = format_into(buffer, format, args);
+    const int length = format_text(buffer, format, args);
     va_end(args);
     ZEMKA_draw_text_pt(color, anchor, ptsize, buffer);
     return length;
@@ -177,7 +168,7 @@ int ZEMKA_draw_textf(int color, int x, int y, int ptsize, const char *format, ..
     FormatBuffer buffer;
     va_list args;
     va_start(args, format);
-    const int length = format_into(buffer, format, args);
+    const int length = format_text(buffer, format, args);
     va_end(args);
     ZEMKA_draw_text(color, x, y, ptsize, buffer);
     return length;

@@ -16,8 +16,8 @@ struct FontSpec {
     bool fixed_pitch = false;
 };
 
-// Texts are UTF-8; a byte sequence that is not valid UTF-8 is taken byte by
-// byte as Latin-1.
+// Texts are UTF-8; a byte that starts no valid UTF-8 sequence is taken
+// alone as Latin-1.
 Size text_measure(const FontSpec &font, const char *text, std::size_t count);
 TextMetrics text_font_metrics(const FontSpec &font);
 // Draws with the top-left corner of the first cell at (x, y).

@@ -1,5 +1,7 @@
 #include "zemka/platform/utf8.h"
 
+#include <algorithm>
+
 namespace zemka::platform {
 
 namespace {
@@ -51,27 +53,32 @@ bool valid_utf8(const char *text, std::size_t count) {
     return true;
 }
 
-std::u32string decode_text(const char *text, std::size_t count) {
+std::u32string decode_text(const char *text, std::size_t count, std::size_t max_chars) {
     std::u32string out;
+    if (!text) return out;
     const auto *s = reinterpret_cast<const unsigned char *>(text);
-    if (!valid_utf8(text, count)) {
-        out.assign(s, s + count);
-        return out;
-    }
+    out.reserve(std::min(count, max_chars));
     char32_t cp;
-    for (std::size_t i = 0; i < count;) {
-        i += sequence_length(s, i, count, &cp);
-        out.push_back(cp);
+    for (std::size_t i = 0; i < count && out.size() < max_chars;) {
+        const std::size_t len = sequence_length(s, i, count, &cp);
+        out.push_back(len ? cp : s[i]);
+        i += len ? len : 1;
     }
     return out;
 }
 
 std::size_t utf8_prefix_length(const char *text, std::size_t count, std::size_t max_bytes) {
     if (count <= max_bytes) return count;
-    std::size_t end = max_bytes;
-    // Step back over continuation bytes to the start of the cut sequence.
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80) --end;
-    return end;
+    const auto *s = reinterpret_cast<const unsigned char *>(text);
+    // The cut falls inside a sequence only when the byte after it continues
+    // one; the sequence's lead byte is at most three bytes back.
+    std::size_t start = max_bytes;
+    while (start > 0 && max_bytes - start < 3 && (s[start] & 0xc0) == 0x80) --start;
+    char32_t cp;
+    const std::size_t len = sequence_length(s, start, count, &cp);
+    // A valid sequence across the cut is left out whole; invalid bytes are
+    // characters of their own and the cut may fall between them.
+    return start < max_bytes && start + len > max_bytes ? start : max_bytes;
 }
 
 std::string encode_utf8(const std::u32string &text) {

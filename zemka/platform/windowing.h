@@ -21,7 +21,7 @@ enum Message : unsigned {
     WM_CREATE = 1,
     WM_DESTROY = 2,
     WM_SIZE = 5,
-    WM_KILLFOCUS = 8,
+    WM_KILLFOCUS = 8,  // wparam: the window that takes the focus, 0 when none of ours
     WM_PAINT = 15,
     WM_CLOSE = 16,
     WM_QUIT = 18,

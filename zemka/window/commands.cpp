@@ -94,6 +94,10 @@ void key_released(std::uintptr_t code) {
     if (code == VK_CONTROL) ctrl_down = 0;
 }
 
-void focus_lost() { ctrl_down = 0; }
+void focus_lost(std::uintptr_t next_focus) {
+    const auto *next = reinterpret_cast<const Window *>(next_focus);
+    if (next && (next == draw_window || next == text_window)) return;
+    ctrl_down = 0;
+}
 
 }  // namespace zemka

@@ -37,7 +37,7 @@ std::intptr_t draw_window_proc(Window *window, unsigned message, std::uintptr_t 
         case WM_KEYDOWN: key_pressed(wparam); return 0;
         case WM_KEYUP: key_released(wparam); return 0;
         case WM_CHAR: input_char(wparam); return 0;
-        case WM_KILLFOCUS: focus_lost(); return 0;
+        case WM_KILLFOCUS: focus_lost(wparam); return 0;
         case WM_COMMAND: run_command(wparam); return 0;
         case WM_TIMER: input_timer(); return 0;
         case WM_LBUTTONDOWN: input_mouse_down(lparam); return 0;
@@ -56,7 +56,9 @@ std::intptr_t text_window_proc(Window *window, unsigned message, std::uintptr_t 
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_KILLFOCUS:
-            // Keys typed into the console act as if typed into the drawing window.
+            // Keys typed into the console act as if typed into the drawing
+            // window; so does its loss of the focus, with the window that
+            // takes it.
             post_message(draw_window, message, wparam, lparam);
             return 0;
         default: return def_window_proc(window, message, wparam, lparam);

@@ -26,8 +26,10 @@ void build_menu(platform::Window *window);
 void run_command(std::uintptr_t id);
 void key_pressed(std::uintptr_t code);
 void key_released(std::uintptr_t code);
-// Keyboard focus left the library's windows: a Control release may never
-// arrive, so it is taken as released.
-void focus_lost();
+// Keyboard focus left a library window for next_focus (a Window*, 0 when
+// none of the library's). Leaving the library's windows, a Control
+// release may never arrive, so it is taken as released; moving between
+// them keeps it, as its release will reach one of them.
+void focus_lost(std::uintptr_t next_focus);
 
 }  // namespace zemka

@@ -20,7 +20,10 @@ namespace zemka::platform {
 namespace {
 
 constexpr std::uint32_t WS_CAPTION = 0x00C00000;
+constexpr std::uint32_t WS_VSCROLL = 0x00200000;
+constexpr std::uint32_t WS_HSCROLL = 0x00100000;
 constexpr std::uint32_t ES_MULTILINE = 0x0004;
+constexpr std::uint32_t ES_AUTOHSCROLL = 0x0080;
 constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
 constexpr std::uint16_t CLASS_BUTTON = 0x0080;
 constexpr std::uint16_t CLASS_EDIT = 0x0081;
@@ -83,6 +86,7 @@ private:
 
 struct Dialog : QDialog {
     DialogProc proc = nullptr;
+    QPoint origin;  // the template's (x, y) in pixels
     bool ended = false;
     std::intptr_t result = 0;
     std::map<int, QWidget *> controls;
@@ -97,11 +101,16 @@ struct Dialog : QDialog {
         send_command(IDCANCEL);
     }
     bool eventFilter(QObject *watched, QEvent *event) override {
-        // Enter in a multi-line text box presses the default button.
-        if (event->type() == QEvent::KeyPress && default_button && qobject_cast<QPlainTextEdit *>(watched)) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                default_button->click();
+        // In a multi-line text box Enter presses the default button;
+        // Ctrl+Enter (or Shift+Enter) breaks the line instead.
+        auto *edit = qobject_cast<QPlainTextEdit *>(watched);
+        if (event->type() == QEvent::KeyPress && edit) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                if (key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
+                    edit->insertPlainText(QStringLiteral("\n"));
+                else if (default_button)
+                    default_button->click();
                 return true;
             }
         }
@@ -130,7 +139,7 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
     if (style & WS_CAPTION) dlg->setWindowTitle(caption);
     dlg->setFixedSize(px(unit_x, cx), px(unit_y, cy));
-    dlg->move(px(unit_x, x), px(unit_y, y));
+    dlg->origin = QPoint(px(unit_x, x), px(unit_y, y));
     for (int i = 0; i < count; ++i) {
         r.align4();
         const std::uint32_t item_style = r.dword();
@@ -147,7 +156,16 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
         if (atom == CLASS_EDIT) {
             if (item_style & ES_MULTILINE) {
                 auto *edit = new QPlainTextEdit(text, dlg);
-                edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                // Scroll bars and wrapping as the style asks: without a
+                // horizontal auto-scroll the text wraps at words.
+                edit->setVerticalScrollBarPolicy(item_style & WS_VSCROLL ? Qt::ScrollBarAlwaysOn
+                                                                         : Qt::ScrollBarAlwaysOff);
+                edit->setHorizontalScrollBarPolicy(item_style & WS_HSCROLL ? Qt::ScrollBarAlwaysOn
+                                                                           : Qt::ScrollBarAlwaysOff);
+                if (item_style & ES_AUTOHSCROLL)
+                    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+                else
+                    edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
                 edit->setTabChangesFocus(true);
                 edit->installEventFilter(dlg);
                 w = edit;
@@ -186,8 +204,15 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
         delete dlg;
         return -1;
     }
-    if (QWidget *parent = static_cast<QWidget *>(native_handle(owner)); parent && window_alive(owner))
+    // The template's (x, y) is measured from the owner's client area to the
+    // dialog's own client area.
+    QPoint client_origin;
+    if (QWidget *parent = static_cast<QWidget *>(native_handle(owner)); parent && window_alive(owner)) {
         dlg->setParent(parent, dlg->windowFlags() | Qt::Dialog);
+        const QWidget *client = parent->focusProxy() ? parent->focusProxy() : parent;
+        client_origin = client->mapToGlobal(QPoint(0, 0));
+    }
+    dlg->setGeometry(QRect(client_origin + dlg->origin, dlg->size()));
     dlg->setWindowModality(Qt::ApplicationModal);
     // The first control that takes the focus gets it when the procedure
     // asks for it.

@@ -26,10 +26,13 @@ namespace {
 // cannot reach the surface.
 constexpr std::int64_t FAR_LIMIT = 1 << 28;
 
+// Valid UTF-8 as it is; otherwise sequence by sequence, each stray byte
+// as Latin-1.
 QString decode(const char *text, std::size_t count) {
-    const auto n = static_cast<qsizetype>(std::min<std::size_t>(count, 1u << 30));
-    if (valid_utf8(text, static_cast<std::size_t>(n))) return QString::fromUtf8(text, n);
-    return QString::fromLatin1(text, n);
+    const auto n = std::min<std::size_t>(count, 1u << 30);
+    if (valid_utf8(text, n)) return QString::fromUtf8(text, static_cast<qsizetype>(n));
+    const std::u32string chars = decode_text(text, n);
+    return QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()));
 }
 
 int default_pixel_height() {

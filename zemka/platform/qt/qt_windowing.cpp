@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
@@ -129,11 +130,19 @@ protected:
                            QImage::Format_RGB32);
         QPainter painter(this);
         painter.drawImage(0, 0, image);
+        // Beyond a bounded surface the client area shows the background.
+        const QColor background = QColor::fromRgb(CLASS_BACKGROUND);
+        if (width() > pm.width) painter.fillRect(pm.width, 0, width() - pm.width, height(), background);
+        if (height() > pm.height) painter.fillRect(0, pm.height, pm.width, height() - pm.height, background);
     }
     void resizeEvent(QResizeEvent *) override {
         if (window_->style != WindowStyle::Resizable) return;
-        resize_dc(window_->surface, width(), height());
-        post(window_, WM_SIZE, 0, static_cast<std::intptr_t>(height()) << 16 | width());
+        // The surface never outgrows the desktop, however large the window
+        // is made: what lies beyond it could not be seen anyway.
+        const QSize desktop = screen() ? screen()->virtualSize() : QSize(width(), height());
+        const int cw = std::min(width(), desktop.width()), ch = std::min(height(), desktop.height());
+        resize_dc(window_->surface, cw, ch);
+        post(window_, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
         post_paint(window_);
     }
     void mousePressEvent(QMouseEvent *e) override {
@@ -154,7 +163,17 @@ protected:
         if (e->isAutoRepeat()) return;  // a held key repeats its press only
         post(window_, WM_KEYUP, key_code(e), 0);
     }
-    void focusOutEvent(QFocusEvent *) override { post(window_, WM_KILLFOCUS, 0, 0); }
+    // As the window system does, wparam names the library window that takes
+    // the focus, or is 0 when the focus leaves them (or a menu takes the
+    // keys for a while): the toolkit has already made the new widget the
+    // focus widget when the old one loses it.
+    void focusOutEvent(QFocusEvent *e) override {
+        Window *next = nullptr;
+        if (e->reason() != Qt::PopupFocusReason)
+            if (auto *taker = dynamic_cast<ClientWidget *>(QApplication::focusWidget()); taker && taker != this)
+                next = taker->window_;
+        post(window_, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(next), 0);
+    }
 
 private:
     Window *window_;
@@ -164,15 +183,71 @@ private:
 class FrameWidget : public QWidget {
 public:
     explicit FrameWidget(Window *w) : window_(w) {}
+    // Places the window by its frame: the frame's corner at corner and, for
+    // a window whose size is not fixed, the whole frame within size and
+    // within the desktop. The frame is the window manager's, its size
+    // known only once it has framed the window; until then the client area
+    // stands in for it.
+    void place_frame(QPoint corner, QSize size = QSize()) {
+        corner_ = corner;
+        placed_ = true;
+        if (size.isValid()) {
+            const QScreen *screen = QGuiApplication::primaryScreen();
+            const QRect fitted = screen ? QRect(corner, size).intersected(screen->virtualGeometry()) : QRect();
+            outer_size_ = fitted.isEmpty() ? size : fitted.size();
+            resize(outer_size_);
+        }
+        move(corner);  // a top-level widget's position is its frame's
+    }
 
 protected:
     void closeEvent(QCloseEvent *e) override {
         e->ignore();
         if (window_->alive) post(window_, WM_CLOSE, 0, 0);
     }
+    // The window manager frames a window before it is exposed, and may
+    // frame it again later; a move may follow its first placement.
+    void showEvent(QShowEvent *) override {
+        if (placed_ && !watching_ && windowHandle()) {
+            windowHandle()->installEventFilter(this);
+            watching_ = true;
+        }
+        fit_frame();
+    }
+    void moveEvent(QMoveEvent *) override { fit_frame(); }
+    // Something outside the toolkit (a window manager that ignores the
+    // size hints, a script) made the window larger than its maximum: back.
+    void resizeEvent(QResizeEvent *) override {
+        const QSize bounded = size().boundedTo(maximumSize());
+        if (bounded != size()) resize(bounded);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Expose) fit_frame();
+        return QWidget::eventFilter(watched, event);
+    }
 
 private:
+    // Places the frame again when its margins first become known or
+    // change; the user's later moves and sizes stay.
+    void fit_frame() {
+        if (!placed_ || !windowHandle()) return;
+        const QMargins margins = windowHandle()->frameMargins();
+        if (margins == fitted_) return;
+        fitted_ = margins;
+        QSize client = size();
+        if (outer_size_.isValid())
+            client = QSize(std::max(1, outer_size_.width() - margins.left() - margins.right()),
+                           std::max(1, outer_size_.height() - margins.top() - margins.bottom()));
+        // A top-level widget's geometry is its client area's.
+        setGeometry(QRect(corner_ + QPoint(margins.left(), margins.top()), client));
+    }
+
     Window *window_;
+    bool placed_ = false;
+    bool watching_ = false;
+    QPoint corner_;
+    QSize outer_size_;  // invalid for a window of fixed size
+    QMargins fitted_;
 };
 
 void surface_changed(void *context) {
@@ -207,7 +282,8 @@ void show_check(Menu::Item &item) {
 // are noise to a learner; everything else is passed on.
 QtMessageHandler previous_handler = nullptr;
 void filter_toolkit_messages(QtMsgType type, const QMessageLogContext &context, const QString &message) {
-    if (message.contains(QLatin1String("propagateSizeHints")) || message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+    if (message.contains(QLatin1String("This plugin does not support")) ||
+        message.contains(QLatin1String("XDG_RUNTIME_DIR")))
         return;
     if (previous_handler) previous_handler(type, context, message);
 }
@@ -257,15 +333,21 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
     layout->addWidget(win->client);
     frame->setFocusProxy(win->client);
     if (style == WindowStyle::FixedWithMenu) {
+        // A caption with the system menu and the close box; the fixed size
+        // leaves the window manager nothing to resize or maximise.
+        frame->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint);
         win->surface = create_memory_dc(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
         win->client->setFixedSize(FIXED_CLIENT_WIDTH, FIXED_CLIENT_HEIGHT);
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        frame->move(x, y);
+        frame->place_frame(QPoint(x, y));
     } else {
         const int cw = std::max(w, 1), ch = std::max(h, 1);
         win->surface = create_memory_dc(cw, ch);
-        frame->setGeometry(x, y, cw, ch);
-        win->client->resize(cw, ch);
+        frame->place_frame(QPoint(x, y), QSize(cw, ch));
+        // No larger than the desktop: the toolkit keeps a copy of the whole
+        // window's pixels, and a larger window shows nothing more.
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) frame->setMaximumSize(screen->virtualSize());
     }
     // A new window's client area shows its class background.
     raster::fill_rect(dc_pixmap(win->surface), 0, 0, dc_pixmap(win->surface).width, dc_pixmap(win->surface).height,
@@ -286,6 +368,13 @@ void show_window(Window *w, int command) {
     if (!w->top->isVisible()) {
         w->top->show();
         post_paint(w);
+        // The drawing window asks for the keyboard focus, so that Ctrl keys
+        // work before the first click also where no window manager gives it.
+        if (w->style == WindowStyle::FixedWithMenu) {
+            w->top->raise();
+            w->top->activateWindow();
+            w->client->setFocus(Qt::ActiveWindowFocusReason);
+        }
     }
 }
 
