@@ -219,7 +219,7 @@ async function askNameTest(browser, base) {
   const gone = await waitFor(async () => !(await page.$('.zemka-dialog')));
   // "Hello, Ada!" in blue, 40 pixels high, from logical (-250, 60).
   const blue = await waitFor(async () =>
-    pointsOf(await canvasArea(page, 40, 180, 400, 70), 400, BLUE).length);
+    pointsOf(await canvasArea(page, 40, 130, 400, 80), 400, BLUE).length);
   const consoleText = await page.evaluate(() => document.title);
   check('ask_name: Enter gives the answer, which the program draws', gone && blue > 100,
         `${blue} blue pixels (${consoleText})`);

@@ -478,10 +478,14 @@ var ZemkaWebLibrary = {
     if (right <= left || bottom <= top) return;
     var w = right - left, h = bottom - top;
     ctx = ZW.textContextFor(w, h);
-    ctx.clearRect(0, 0, w, h);
+    // White on opaque black: the red channel is the glyphs' coverage (on a
+    // transparent canvas the coverage would come out below full inside
+    // the strokes).
+    ctx.fillStyle = '#000';
+    ctx.fillRect(0, 0, w, h);
     ctx.font = ZW.fontString(px, bold, fixed);
     ctx.textBaseline = 'alphabetic';
-    ctx.fillStyle = '#000';
+    ctx.fillStyle = '#fff';
     ctx.fillText(text, x - left, y - top + m[0]);
     var coverage = ctx.getImageData(0, 0, w, h).data;
     var cr = (color >>> 16) & 0xff, cg = (color >>> 8) & 0xff, cb = color & 0xff;
@@ -490,7 +494,7 @@ var ZemkaWebLibrary = {
     for (var row = 0; row < h; ++row) {
       var line = base + (top + row) * stride + left;
       for (var col = 0; col < w; ++col) {
-        var a = coverage[(row * w + col) * 4 + 3];
+        var a = coverage[(row * w + col) * 4];
         if (opaque && col < opaqueRight) HEAPU32[line + col] = background >>> 0;
         if (a === 0) continue;
         var p = HEAPU32[line + col];
