@@ -201,8 +201,52 @@ async function painterTests(browser, base) {
   check('menu: Record Script is checked while recording and unchecked by Ctrl+R', recOn && recOff);
   check('recording: the download holds the recorded click', typeof recorded === 'string' &&
         recorded.split('\n').includes('ZEMKA_MOUSE(150, 100);'), JSON.stringify(recorded));
+
+  // A script the user picks plays from the menu: the demo's first blue
+  // flake, planted at (-150, 230), falls 18 steps of 3 while it plays.
+  const picker = await page.$('#zemka-script');
+  await picker.uploadFile(path.join(site, 'weather-demo.scr'));
+  await waitFor(() => page.evaluate(() => /is ready/.test(document.getElementById('zemka-status').textContent)));
+  await clickMenuItem(page, 'Playback Script');
+  const playOn = await waitFor(async () => (await menuState(page))[7].checked, 2000, 5);
+  const playOff = await waitFor(async () => !(await menuState(page))[7].checked);
+  const landed = px(-150, 230 - 54);
+  const flake = pointsOf(await canvasArea(page, landed.x - 12, landed.y - 12, 25, 25), 25, BLUE);
+  check('playback: a picked script plays from the menu until it ends', playOn && playOff && flake.length > 0,
+        `checked ${playOn}, ended ${playOff}, ${flake.length} blue pixels at the flake`);
+
+  // "Save picture" downloads the 600 x 500 canvas as a PNG.
+  const downloads = fs.mkdtempSync('/tmp/zemka-web-downloads-');
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', {behavior: 'allow', downloadPath: downloads});
+  await page.click('#zemka-save');
+  const png = await waitFor(() => {
+    const file = path.join(downloads, 'zemka.png');
+    return fs.existsSync(file) && fs.statSync(file).size > 24 ? fs.readFileSync(file) : null;
+  });
+  check('save picture: a 600 x 500 PNG is downloaded',
+        !!png && png.toString('latin1', 1, 4) === 'PNG' && png.readUInt32BE(16) === 600 && png.readUInt32BE(20) === 500);
+  fs.rmSync(downloads, {recursive: true, force: true});
+
+  // Closing the text window hides it; the drawing window goes on.
+  await page.click('.zemka-window:not(.zemka-drawing) .zemka-close');
+  const hidden = await waitFor(() => page.evaluate(() => document.querySelector('.zemka-window:not(.zemka-drawing)').hidden));
+  check('text window: its close box hides it', hidden);
   check('painter: no script errors on the page', errors.length === 0, errors.join('; '));
   await page.close();
+}
+
+// The other examples, built unchanged, run and draw their first picture.
+async function examplesTest(browser, base) {
+  for (const name of ['shapes', 'bouncing_ball', 'scribble']) {
+    const {page, errors} = await openPage(browser, `${base}/${name}.html`);
+    const drawn = await waitFor(async () => {
+      const rgba = await canvasArea(page, 0, 0, 600, 500);
+      return rgba && rgba.some((v, i) => i % 4 !== 3 && v !== 255);
+    });
+    check(`${name}: runs and draws in the page`, drawn && errors.length === 0, errors.join('; '));
+    await page.close();
+  }
 }
 
 async function askNameTest(browser, base) {
@@ -279,7 +323,7 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync'],
 });
 try {
-  for (const test of [painterTests, askNameTest, replayTest]) {
+  for (const test of [painterTests, askNameTest, examplesTest, replayTest]) {
     try {
       await test(browser, base);
     } catch (e) {

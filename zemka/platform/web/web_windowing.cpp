@@ -379,6 +379,8 @@ std::vector<MenuItemInfo> menu_item_info(const Menu *menu) {
     return out;
 }
 
-void *native_handle(const Window *w) { return w ? reinterpret_cast<void *>(static_cast<std::intptr_t>(w->id)) : nullptr; }
+void *native_handle(const Window *w) {
+    return w ? reinterpret_cast<void *>(static_cast<std::intptr_t>(w->id)) : nullptr;
+}
 
 }  // namespace zemka::platform
