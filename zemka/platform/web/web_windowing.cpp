@@ -140,14 +140,15 @@ void take_page_input() {
     }
 }
 
+// When the browser last had a turn: at the end of a wait or of a yield.
+double last_turn_ms = 0;
+
 // Gives the browser a turn now and then while the program keeps busy.
 void yield_now_and_then() {
-    static double last = emscripten_get_now();
-    const double now = emscripten_get_now();
-    if (now - last < YIELD_INTERVAL_MS) return;
+    if (emscripten_get_now() - last_turn_ms < YIELD_INTERVAL_MS) return;
     present_all();
     emscripten_sleep(0);
-    last = emscripten_get_now();
+    last_turn_ms = emscripten_get_now();
 }
 
 void end_window(Window *w) {
@@ -293,6 +294,7 @@ void wait_message() {
     if (!queue().empty()) return;
     present_all();
     web::wait();
+    last_turn_ms = emscripten_get_now();
 }
 
 void set_timer(Window *w, unsigned id, int period_ms) {
