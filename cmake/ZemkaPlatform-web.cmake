@@ -11,16 +11,16 @@ set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/settings.
 
 set(ZEMKA_WEB_JS_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/web/zemka_web.js)
 # Every program becomes a script and its module (program.js, .wasm); its
-# page is web/page.html with the script put in (tools/build-web.sh). Only the functions between main and the page's wait
-# are made resumable (the wait's import and the yield of a busy pump are
-# the only sleeping calls; window procedures never sleep, so indirect
-# calls are left alone), which keeps the module small.
+# page is web/page.html with the script put in (tools/build-web.sh). Only
+# the functions that can reach the page's wait (zemka_web_wait) or the
+# yield of a busy pump (emscripten_sleep) are made resumable. Calls through
+# pointers count as able to reach them: a program may well call
+# ZEMKA_next_event through a std::function or a table of its own.
 set(CMAKE_EXECUTABLE_SUFFIX ".js")
 target_link_options(zemka INTERFACE
   $<BUILD_INTERFACE:--js-library=${ZEMKA_WEB_JS_LIBRARY}>
   "SHELL:-s ASYNCIFY=1"
   "SHELL:-s ASYNCIFY_IMPORTS=[zemka_web_wait,emscripten_sleep]"
-  "SHELL:-s ASYNCIFY_IGNORE_INDIRECT=1"
   "SHELL:-s EXIT_RUNTIME=1"
   "SHELL:-s FORCE_FILESYSTEM=1"
   "SHELL:-s ALLOW_MEMORY_GROWTH=1"

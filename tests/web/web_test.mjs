@@ -207,8 +207,16 @@ async function painterTests(browser, base) {
   const picker = await page.$('#zemka-script');
   await picker.uploadFile(path.join(site, 'weather-demo.scr'));
   await waitFor(() => page.evaluate(() => /is ready/.test(document.getElementById('zemka-status').textContent)));
+  // The replay may end before a poll could see the mark: the page notes
+  // every mark the item shows.
+  await page.evaluate(() => {
+    const check = document.querySelectorAll('.zemka-drawing .zemka-menu-list > *')[7].querySelector('.zemka-check');
+    window.__playbackMarks = [];
+    new MutationObserver(() => window.__playbackMarks.push(check.textContent))
+      .observe(check, {childList: true, characterData: true, subtree: true});
+  });
   await clickMenuItem(page, 'Playback Script');
-  const playOn = await waitFor(async () => (await menuState(page))[7].checked, 2000, 5);
+  const playOn = await waitFor(() => page.evaluate(() => window.__playbackMarks.includes('\u2713')));
   const playOff = await waitFor(async () => !(await menuState(page))[7].checked);
   const landed = px(-150, 230 - 54);
   const flake = pointsOf(await canvasArea(page, landed.x - 12, landed.y - 12, 25, 25), 25, BLUE);

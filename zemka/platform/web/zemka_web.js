@@ -220,11 +220,12 @@ var ZemkaWebLibrary = {
     ZW.windows[id] = win;
 
     canvas.addEventListener('mousedown', function(e) {
-      canvas.focus();
+      // The point is taken before the focus could scroll the page.
+      var r = canvas.getBoundingClientRect();
+      canvas.focus({preventScroll: true});
       ZW.closeMenus(win);
       if (e.button !== 0) return;
       e.preventDefault();
-      var r = canvas.getBoundingClientRect();
       var x = Math.floor((e.clientX - r.left) * canvas.width / r.width);
       var y = Math.floor((e.clientY - r.top) * canvas.height / r.height);
       ZW.post(id, ZW.WM_LBUTTONDOWN, 1, ((y & 0xffff) << 16) | (x & 0xffff));
