@@ -185,6 +185,18 @@ async function painterTests(browser, base) {
   const logOff = await waitFor(async () => !(await menuState(page))[4].checked);
   check('menu: choosing Logging checks it and Ctrl+L unchecks it', logOn && logOff);
 
+  // The menu's mnemonics: Alt+R opens "&Run", L chooses "&Logging".
+  await page.keyboard.down('Alt');
+  await page.keyboard.press('KeyR');
+  await page.keyboard.up('Alt');
+  const opened = await page.evaluate(() => !document.querySelector('.zemka-drawing .zemka-menu-list').hidden);
+  await page.keyboard.press('KeyL');
+  const byMnemonic = await waitFor(async () => (await menuState(page))[4].checked);
+  const closed = await page.evaluate(() => document.querySelector('.zemka-drawing .zemka-menu-list').hidden);
+  await ctrl(page, 'KeyL');
+  await waitFor(async () => !(await menuState(page))[4].checked);
+  check('menu: Alt+R opens the Run menu and L chooses Logging', opened && byMnemonic && closed);
+
   // A recording: the menu starts it, a click is recorded, Ctrl+R ends it
   // and the page offers the file.
   await clickMenuItem(page, 'Record Script');
@@ -320,6 +332,15 @@ async function replayTest(browser, base) {
   await page.close();
 }
 
+// A script that cannot be fetched ends an unattended replay with status 2.
+async function replayMissingTest(browser, base) {
+  const {page} = await openPage(browser, `${base}/weather-painter.html?play=missing.scr&quit_after_play=1`);
+  const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 10000);
+  const status = await page.evaluate(() => document.getElementById('zemka-status').textContent);
+  check('replay: a missing script ends the program with status 2', ended === '2', `${ended}: ${status}`);
+  await page.close();
+}
+
 const server = await serve();
 const base = `http://127.0.0.1:${server.address().port}`;
 const profile = fs.mkdtempSync('/tmp/zemka-web-chromium-');
@@ -331,7 +352,7 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync'],
 });
 try {
-  for (const test of [painterTests, askNameTest, examplesTest, replayTest]) {
+  for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest]) {
     try {
       await test(browser, base);
     } catch (e) {

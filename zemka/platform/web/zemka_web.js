@@ -160,6 +160,30 @@ var ZemkaWebLibrary = {
       }, 0);
     },
 
+    retire: function(id) {
+      var win = ZW.windows[id];
+      if (!win) return;
+      ZW.closeMenus(win);
+      win.section.classList.add('retired');
+      var fresh = win.canvas.cloneNode(false);  // drops the listeners
+      fresh.getContext('2d').drawImage(win.canvas, 0, 0);
+      win.canvas.replaceWith(fresh);
+      for (var key in ZW.timers)
+        if (key.split(':')[0] == id) {
+          clearInterval(ZW.timers[key]);
+          delete ZW.timers[key];
+        }
+      delete ZW.windows[id];
+    },
+
+    // The program has ended, with or without stopping the library: its
+    // windows keep their pictures and take no more input.
+    shutdown: function() {
+      for (var id in ZW.windows) ZW.retire(id);
+      for (var d in ZW.dialogs) ZW.dialogs[d].overlay.remove();
+      ZW.dialogs = {};
+    },
+
     fontString: function(px, bold, fixed) {
       return (bold ? 'bold ' : '') + px + 'px ' + (fixed ? '"DejaVu Sans Mono", monospace' : '"DejaVu Sans", sans-serif');
     },
@@ -215,6 +239,10 @@ var ZemkaWebLibrary = {
     section.appendChild(canvas);
     section.hidden = true;
     ZW.host().appendChild(section);
+    if (!ZW.shutdownRegistered) {
+      ZW.shutdownRegistered = true;
+      addOnExit(ZW.shutdown);
+    }
     var win = {id: id, section: section, canvas: canvas, menuBar: menuBar, menus: [],
                context: canvas.getContext('2d'), image: null};
     ZW.windows[id] = win;
@@ -283,20 +311,7 @@ var ZemkaWebLibrary = {
   // The program has stopped with its windows: their last pictures stay on
   // the page, without input.
   zemka_web_retire_window__deps: ['$ZW'],
-  zemka_web_retire_window: function(id) {
-    var win = ZW.windows[id];
-    if (!win) return;
-    win.section.classList.add('retired');
-    var fresh = win.canvas.cloneNode(false);  // drops the listeners
-    fresh.getContext('2d').drawImage(win.canvas, 0, 0);
-    win.canvas.replaceWith(fresh);
-    for (var key in ZW.timers)
-      if (key.split(':')[0] == id) {
-        clearInterval(ZW.timers[key]);
-        delete ZW.timers[key];
-      }
-    delete ZW.windows[id];
-  },
+  zemka_web_retire_window: function(id) { ZW.retire(id); },
 
   // Shows the window's surface: 0xffRRGGBB words become RGBA bytes.
   zemka_web_present__deps: ['$ZW'],
