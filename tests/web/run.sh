@@ -19,15 +19,18 @@ fail() {
   exit 1
 }
 
-"$root/tools/build-web.sh" "$site" > "$build.log" 2>&1 || { tail -30 "$build.log" >&2; fail "the web build failed"; }
+mkdir -p "$build"
+"$root/tools/build-web.sh" "$site" > "$build/web-build.log" 2>&1 ||
+  { tail -30 "$build/web-build.log" >&2; fail "the web build failed"; }
 
 # The reference: the desktop painter replays the same script offscreen.
 painter=${1:+$(realpath "$1")}
 if [[ -z $painter ]]; then
   linux=$root/build-web-linux
+  mkdir -p "$linux"
   { cmake -S "$root" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMKA_TESTS=OFF \
-      -DZEMKA_EXAMPLES=OFF && cmake --build "$linux" -j2 --target weather-painter; } > "$linux.log" 2>&1 ||
-    { tail -30 "$linux.log" >&2; fail "the Linux painter could not be built"; }
+      -DZEMKA_EXAMPLES=OFF && cmake --build "$linux" -j2 --target weather-painter; } > "$linux/build.log" 2>&1 ||
+    { tail -30 "$linux/build.log" >&2; fail "the Linux painter could not be built"; }
   painter=$linux/weather-painter
 fi
 work=$(mktemp -d)
