@@ -156,7 +156,6 @@ var ZemkaWebLibrary = {
         link.href = URL.createObjectURL(new Blob([data], {type: 'text/plain'}));
         link.download = 'ZEMKA.SCR';
         link.hidden = false;
-        if (Module['zemkaRecordingReady']) Module['zemkaRecordingReady'](data);
       }, 0);
     },
 
@@ -334,10 +333,6 @@ var ZemkaWebLibrary = {
       }
     }
     win.context.putImageData(win.image, 0, 0);
-    if (!win.firstFrame) {
-      win.firstFrame = performance.now();
-      if (Module['zemkaFirstFrame']) Module['zemkaFirstFrame'](id, win.firstFrame);
-    }
   },
 
   // Moves the input queued so far (at most max records) into buf, four
