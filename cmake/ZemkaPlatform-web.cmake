@@ -1,0 +1,33 @@
+# The web back end: the library over Emscripten and the browser, a static
+# library linked into each program's page (program.html, .js, .wasm). Built
+# with Debian's emscripten through emcmake; tools/build-web.sh does it all.
+if(NOT EMSCRIPTEN)
+  message(FATAL_ERROR "ZEMKA_PLATFORM=web needs the Emscripten toolchain (emcmake cmake ...)")
+endif()
+file(GLOB ZEMKA_WEB_SOURCES CONFIGURE_DEPENDS zemka/platform/web/*.cpp)
+target_sources(zemka PRIVATE ${ZEMKA_WEB_SOURCES})
+# Settings come from the page's address instead of the environment.
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/settings.cpp PROPERTIES HEADER_FILE_ONLY ON)
+
+set(ZEMKA_WEB_JS_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/web/zemka_web.js)
+# Every program becomes a script and its module (program.js, .wasm); its
+# page is web/page.html with the script put in (tools/build-web.sh). Only
+# the functions that can reach the page's wait (zemka_web_wait) or the
+# yield of a busy pump (emscripten_sleep) are made resumable. Calls through
+# pointers count as able to reach them: a program may well call
+# ZEMKA_next_event through a std::function or a table of its own.
+set(CMAKE_EXECUTABLE_SUFFIX ".js")
+target_link_options(zemka INTERFACE
+  $<BUILD_INTERFACE:--js-library=${ZEMKA_WEB_JS_LIBRARY}>
+  "SHELL:-s ASYNCIFY=1"
+  "SHELL:-s ASYNCIFY_IMPORTS=[zemka_web_wait,emscripten_sleep]"
+  "SHELL:-s EXIT_RUNTIME=1"
+  "SHELL:-s FORCE_FILESYSTEM=1"
+  "SHELL:-s ALLOW_MEMORY_GROWTH=1"
+  "SHELL:-s ENVIRONMENT=web"
+  "SHELL:-s EXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]")
+set_property(TARGET zemka APPEND PROPERTY INTERFACE_LINK_DEPENDS
+  $<BUILD_INTERFACE:${ZEMKA_WEB_JS_LIBRARY}>)
+# emcc's clang has no use for -fno-semantic-interposition (no PLT in a
+# wasm module) and says so for every file.
+target_compile_options(zemka PRIVATE -Wno-unused-command-line-argument)

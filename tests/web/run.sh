@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The web tests: builds the pages (tools/build-web.sh), the Linux painter
+# for the reference replay picture, and runs tests/web/web_test.mjs in
+# headless Chromium against pages served from 127.0.0.1 on a free port.
+# Prints "N passed, N failed" last and exits non-zero on a failure.
+#   tests/web/run.sh [LINUX_PAINTER]
+# LINUX_PAINTER: a desktop weather-painter to make the reference picture
+# with; without it one is built in build-web-linux.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=${ZEMKA_WEB_BUILD:-$root/build-web}
+site=$build/site
+export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
+
+fail() {
+  echo "web tests: $*" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+}
+
+mkdir -p "$build"
+"$root/tools/build-web.sh" "$site" > "$build/web-build.log" 2>&1 ||
+  { tail -30 "$build/web-build.log" >&2; fail "the web build failed"; }
+
+# The reference: the desktop painter replays the same script offscreen.
+painter=${1:+$(realpath "$1")}
+if [[ -z $painter ]]; then
+  linux=$root/build-web-linux
+  mkdir -p "$linux"
+  { cmake -S "$root" -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMKA_TESTS=OFF \
+      -DZEMKA_EXAMPLES=OFF && cmake --build "$linux" -j2 --target weather-painter; } > "$linux/build.log" 2>&1 ||
+    { tail -30 "$linux/build.log" >&2; fail "the Linux painter could not be built"; }
+  painter=$linux/weather-painter
+fi
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && QT_QPA_PLATFORM=offscreen ZEMKA_PLAY="$root/examples/weather-demo.scr" ZEMKA_QUIT_AFTER_PLAY=1 \
+  ZEMKA_SNAPSHOT="$work/reference.png" timeout 60 "$painter" > "$work/painter.log" 2>&1) ||
+  { cat "$work/painter.log" >&2; fail "the Linux replay failed"; }
+[[ -s $work/reference.png ]] || fail "the Linux replay wrote no picture"
+
+if [[ ! -d $here/node_modules/puppeteer-core ]]; then
+  (cd "$here" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund > "$work/npm.log" 2>&1) ||
+    { cat "$work/npm.log" >&2; fail "npm ci failed (run tools/deps-web.sh)"; }
+fi
+node "$here/web_test.mjs" "$site" "$work/reference.png"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs, as root on Debian 12, what the web pages and their tests need:
+# Debian's emscripten with the node-acorn its tools use, Chromium for the
+# headless tests, the DejaVu fonts the pages serve, Python and Ninja for the
+# build, node and npm for the test driver, and the driver's npm packages
+# pinned in tests/web/package-lock.json (no browser download: the tests use
+# Debian's Chromium).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends emscripten node-acorn chromium fonts-dejavu-core python3 cmake ninja-build \
+  ca-certificates
+# A node is already there on some machines (not Debian's); Debian's
+# nodejs and npm come only where none is.
+command -v node >/dev/null || apt-get install -y --no-install-recommends nodejs
+command -v npm >/dev/null || apt-get install -y --no-install-recommends npm
+(cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)

@@ -1,0 +1,216 @@
+// Dialogs from in-memory templates as a modal layer of the page: an edit
+// control becomes a text box, a button a push button, a static control a
+// wrapping text. Positions are dialog units, converted with the dialog
+// font's base units. The modal loop runs here; it sleeps in the browser's
+// event loop like the event wait.
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "zemka/platform/dialog.h"
+#include "zemka/platform/text_engine.h"
+#include "zemka/platform/utf8.h"
+#include "zemka/platform/web/web_bridge.h"
+
+namespace zemka::platform {
+
+namespace {
+
+constexpr std::uint32_t WS_CAPTION = 0x00C00000;
+constexpr std::uint32_t ES_MULTILINE = 0x0004;
+constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
+constexpr std::uint16_t CLASS_BUTTON = 0x0080;
+constexpr std::uint16_t CLASS_EDIT = 0x0081;
+
+enum ControlKind { STATIC_TEXT = 0, LINE_EDIT = 1, MULTI_LINE_EDIT = 2, BUTTON = 3, DEFAULT_BUTTON = 4 };
+
+// A bounds-checked reader of the template.
+class TemplateReader {
+public:
+    TemplateReader(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
+    bool ok() const { return ok_; }
+    std::uint16_t word() {
+        if (pos_ + 2 > size_) return fail();
+        const auto v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
+        pos_ += 2;
+        return v;
+    }
+    std::uint32_t dword() {
+        const std::uint32_t lo = word();
+        return lo | static_cast<std::uint32_t>(word()) << 16;
+    }
+    std::int16_t short_value() { return static_cast<std::int16_t>(word()); }
+    // A text field: 16-bit units up to a 0 unit, as UTF-8.
+    std::string text() {
+        std::u32string s;
+        for (std::uint16_t u = word(); ok_ && u != 0; u = word())
+            s.push_back(u >= 0xd800 && u <= 0xdfff ? U'\xfffd' : static_cast<char32_t>(u));
+        return encode_utf8(s);
+    }
+    // A class or menu field: 0, 0xFFFF and an ordinal, or a text.
+    std::uint16_t ordinal_or_text(std::string *name) {
+        const std::uint16_t first = word();
+        if (first == 0xffff) return word();
+        if (first == 0) return 0;
+        pos_ -= 2;
+        const std::string s = text();
+        if (name) *name = s;
+        return 0;
+    }
+    void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
+    void skip(std::size_t n) {
+        if (pos_ + n > size_)
+            fail();
+        else
+            pos_ += n;
+    }
+
+private:
+    std::uint16_t fail() {
+        ok_ = false;
+        pos_ = size_;
+        return 0;
+    }
+    const std::uint8_t *data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+struct Control {
+    int kind = STATIC_TEXT;
+    int id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    std::string text;
+};
+
+struct Layout {
+    std::string caption;
+    int width = 0, height = 0;
+    std::vector<Control> controls;
+};
+
+bool read_template(const std::uint8_t *tmpl, std::size_t size, Layout *layout) {
+    TemplateReader r(tmpl, size);
+    const std::uint32_t style = r.dword();
+    r.dword();  // extended style
+    const int count = r.word();
+    r.short_value();
+    r.short_value();  // the page places the dialog itself
+    const int cx = r.short_value(), cy = r.short_value();
+    r.ordinal_or_text(nullptr);  // menu
+    r.ordinal_or_text(nullptr);  // class
+    const std::string caption = r.text();
+    if (!r.ok()) return false;
+    // Base units of the dialog font: the average width of the letters and
+    // the line height.
+    const FontSpec font;
+    const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const double unit_x = static_cast<double>(text_measure(font, letters, 52).cx) / 52.0 / 4.0;
+    const double unit_y = text_font_metrics(font).height / 8.0;
+    auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
+    if (style & WS_CAPTION) layout->caption = caption;
+    layout->width = px(unit_x, cx);
+    layout->height = px(unit_y, cy);
+    for (int i = 0; i < count; ++i) {
+        r.align4();
+        const std::uint32_t item_style = r.dword();
+        r.dword();
+        Control c;
+        const int ix = r.short_value(), iy = r.short_value(), icx = r.short_value(), icy = r.short_value();
+        c.id = r.word();
+        const std::uint16_t atom = r.ordinal_or_text(nullptr);
+        r.ordinal_or_text(&c.text);
+        r.skip(r.word());  // creation data
+        if (!r.ok()) return false;
+        if (atom == CLASS_EDIT)
+            c.kind = (item_style & ES_MULTILINE) ? MULTI_LINE_EDIT : LINE_EDIT;
+        else if (atom == CLASS_BUTTON)
+            c.kind = (item_style & BS_DEFPUSHBUTTON) ? DEFAULT_BUTTON : BUTTON;
+        c.x = px(unit_x, ix);
+        c.y = px(unit_y, iy);
+        c.width = px(unit_x, icx);
+        c.height = px(unit_y, icy);
+        layout->controls.push_back(std::move(c));
+    }
+    return true;
+}
+
+int next_dialog_id = 1;
+
+std::map<int, Dialog *> &open_dialogs() {
+    static std::map<int, Dialog *> registry;
+    return registry;
+}
+
+}  // namespace
+
+struct Dialog {
+    int id = 0;
+    DialogProc proc = nullptr;
+    bool ended = false;
+    std::intptr_t result = 0;
+};
+
+namespace web {
+
+void dialog_command(int dialog_id, unsigned command) {
+    auto it = open_dialogs().find(dialog_id);
+    if (it == open_dialogs().end() || it->second->ended) return;
+    // Only the procedure ends the dialog, Escape and the close box included.
+    it->second->proc(it->second, WM_COMMAND, command, 0);
+}
+
+}  // namespace web
+
+std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t size, Window *, DialogProc proc,
+                                  std::intptr_t init_param) {
+    if (!tmpl || !proc) return -1;
+    Layout layout;
+    if (!read_template(tmpl, size, &layout)) return -1;
+    Dialog dialog;
+    dialog.id = next_dialog_id++;
+    dialog.proc = proc;
+    zemka_web_dialog_open(dialog.id, layout.caption.c_str(), layout.width, layout.height);
+    for (const Control &c : layout.controls)
+        zemka_web_dialog_add(dialog.id, c.kind, c.id, c.x, c.y, c.width, c.height, c.text.c_str());
+    open_dialogs()[dialog.id] = &dialog;
+    if (proc(&dialog, WM_INITDIALOG, 0, init_param) != 0) zemka_web_dialog_focus_first(dialog.id);
+    // The modal loop: page input, and the library's queued messages
+    // dispatched as the event wait would. A quit request ends the dialog
+    // and stays queued for the event wait.
+    while (!dialog.ended) {
+        Msg msg;
+        if (peek_message(&msg)) {
+            if (msg.message == WM_QUIT) {
+                post_quit_message(static_cast<int>(msg.wparam));
+                dialog.result = -1;
+                break;
+            }
+            translate_message(msg);
+            dispatch_message(msg);
+            continue;
+        }
+        if (!dialog.ended) wait_message();
+    }
+    open_dialogs().erase(dialog.id);
+    zemka_web_dialog_close(dialog.id);
+    return dialog.result;
+}
+
+std::size_t get_dlg_item_text(Dialog *dialog, int id, char *buffer, std::size_t max_bytes) {
+    if (!dialog || !buffer || max_bytes == 0) return 0;
+    const int limit = static_cast<int>(std::min<std::size_t>(max_bytes, 1u << 30));
+    const int n = zemka_web_dialog_text(dialog->id, id, buffer, limit);
+    return n > 0 ? static_cast<std::size_t>(n) : 0;
+}
+
+void end_dialog(Dialog *dialog, std::intptr_t result) {
+    if (!dialog) return;
+    dialog->ended = true;
+    dialog->result = result;
+}
+
+}  // namespace zemka::platform

@@ -1,0 +1,35 @@
+// Settings from the page's address: ZEMKA_PLAY is play=..., and so on (the
+// page half, zemka_web.js, reads the address). A value is read once and
+// kept, so the pointer handed out stays valid for the run.
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "zemka/platform/settings.h"
+#include "zemka/platform/web/web_bridge.h"
+
+namespace zemka::platform {
+
+const char *setting(const char *name) {
+    if (!name) return nullptr;
+    static std::map<std::string, std::optional<std::string>> known;
+    auto it = known.find(name);
+    if (it == known.end()) {
+        std::optional<std::string> value;
+        if (char *page_value = zemka_web_setting(name)) {
+            value = page_value;
+            std::free(page_value);
+        }
+        it = known.emplace(name, std::move(value)).first;
+    }
+    return it->second ? it->second->c_str() : nullptr;
+}
+
+bool setting_flag(const char *name) {
+    const char *value = setting(name);
+    return value && *value && std::strcmp(value, "0") != 0;
+}
+
+}  // namespace zemka::platform
