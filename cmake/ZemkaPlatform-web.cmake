@@ -28,6 +28,3 @@ target_link_options(zemka INTERFACE
   "SHELL:-s EXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]")
 set_property(TARGET zemka APPEND PROPERTY INTERFACE_LINK_DEPENDS
   $<BUILD_INTERFACE:${ZEMKA_WEB_JS_LIBRARY}>)
-# emcc's clang has no use for -fno-semantic-interposition (no PLT in a
-# wasm module) and says so for every file.
-target_compile_options(zemka PRIVATE -Wno-unused-command-line-argument)

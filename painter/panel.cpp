@@ -45,7 +45,8 @@ void draw_panel(int kind, int color) {
         ZEMKA_draw_rectangle(BLACK, -296, 248 - BUTTON_STEP * i, -200, 213 - BUTTON_STEP * i, 1);
     for (int i = 0; i < BUTTONS; ++i) {
         const Button &b = BUTTON_TABLE[i];
-        ZEMKA_draw_textf(highlighted(b, kind, color) ? YELLOW : BLACK, LABEL_X, 225 - BUTTON_STEP * i, 12, b.label);
+        ZEMKA_draw_textf(highlighted(b, kind, color) ? YELLOW : BLACK, LABEL_X, 225 - BUTTON_STEP * i, 12, "%s",
+                         b.label);
     }
 }
 

@@ -4,15 +4,33 @@
 # headless tests, the DejaVu fonts the pages serve, Python and Ninja for the
 # build, node and npm for the test driver, and the driver's npm packages
 # pinned in tests/web/package-lock.json (no browser download: the tests use
-# Debian's Chromium).
+# Debian's Chromium). Installs only what is missing; as another user it
+# prints the install line and fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export DEBIAN_FRONTEND=noninteractive
-apt-get update
-apt-get install -y --no-install-recommends emscripten node-acorn chromium fonts-dejavu-core python3 cmake ninja-build \
-  ca-certificates
-# A node is already there on some machines (not Debian's); Debian's
-# nodejs and npm come only where none is.
-command -v node >/dev/null || apt-get install -y --no-install-recommends nodejs
-command -v npm >/dev/null || apt-get install -y --no-install-recommends npm
-(cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund)
+
+PACKAGES=(emscripten node-acorn chromium fonts-dejavu-core python3 cmake ninja-build ca-certificates)
+# A node is already there on some machines (not Debian's); Debian's nodejs
+# and npm come only where none is.
+command -v node >/dev/null || PACKAGES+=(nodejs)
+command -v npm >/dev/null || PACKAGES+=(npm)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Install them with:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+# The test driver, as the lock file pins it.
+if ! [ -d tests/web/node_modules/puppeteer-core ]; then
+  (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)
+fi
