@@ -12,7 +12,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Programs find the DLL beside them; the tests run them under wine.
-find_program(ZEMKA_WINE NAMES wine64 wine)
+find_program(ZEMKA_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(ZEMKA_WINE AND "x86_64" STREQUAL "x86_64")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZEMKA_WINE})
 endif()
