@@ -3,14 +3,15 @@
 # own tree, and makes the zips that a Windows user unpacks:
 #   tools/build-windows.sh [BUILD_BASE]
 # Trees: BUILD_BASE/build-win64 and BUILD_BASE/build-win32 (BUILD_BASE
-# defaults to the source tree); zips: zemka-<version>-win64.zip and
+# defaults to the source tree; ZEMKA_WINDOWS_ARCHS="x86_64" builds only one
+# of them); zips: zemka-<version>-win64.zip and
 # zemka-<version>-win32.zip in each tree. tools/deps-windows.sh installs the
 # compilers.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 base=${1:-$src}
 jobs=${ZEMKA_JOBS:-2}
-for arch in x86_64 i686; do
+for arch in ${ZEMKA_WINDOWS_ARCHS:-x86_64 i686}; do
   case $arch in
     x86_64) tree=$base/build-win64 ;;
     i686) tree=$base/build-win32 ;;

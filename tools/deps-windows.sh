@@ -15,4 +15,4 @@ apt-get install -y --no-install-recommends \
     wine wine64 \
     xvfb xdotool x11-utils \
     googletest \
-    cmake ninja-build zip python3
+    imagemagick cmake ninja-build zip
