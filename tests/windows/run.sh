@@ -12,6 +12,8 @@ set -uo pipefail
 src=$(cd "$(dirname "$0")/../.." && pwd)
 here=$src/tests/windows
 base=${ZEMKA_WINDOWS_BUILD_BASE:-$src}
+logs=$base/build-logs-windows
+mkdir -p "$logs"
 passed=0
 failed=0
 result() {  # result NAME STATUS
@@ -25,9 +27,9 @@ result() {  # result NAME STATUS
 }
 
 for arch in x86_64 i686; do
-  ZEMKA_WINDOWS_ARCHS=$arch "$src/tools/build-windows.sh" "$base" >"$base/build-windows-$arch.log" 2>&1
+  ZEMKA_WINDOWS_ARCHS=$arch "$src/tools/build-windows.sh" "$base" >"$logs/build-windows-$arch.log" 2>&1
   status=$?
-  [ $status -eq 0 ] || tail -n 30 "$base/build-windows-$arch.log"
+  [ $status -eq 0 ] || tail -n 30 "$logs/build-windows-$arch.log"
   result "build $arch" $status
 done
 "$here/imports_test.sh" "$base/build-win64" x86_64-w64-mingw32-objdump
@@ -39,7 +41,7 @@ linux_painter=${1:-${ZEMKA_LINUX_PAINTER:-}}
 if [ -z "$linux_painter" ]; then
   ref=$base/build-linux-ref
   { cmake -S "$src" -B "$ref" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMKA_TESTS=OFF -DZEMKA_EXAMPLES=OFF &&
-    cmake --build "$ref" -j2 --target weather-painter; } >"$base/build-linux-ref.log" 2>&1 || tail -n 30 "$base/build-linux-ref.log"
+    cmake --build "$ref" -j2 --target weather-painter; } >"$logs/build-linux-ref.log" 2>&1 || tail -n 30 "$logs/build-linux-ref.log"
   linux_painter=$ref/weather-painter
 fi
 
