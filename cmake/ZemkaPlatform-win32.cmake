@@ -32,6 +32,9 @@ if(ZEMKA_SHARED)
   set_property(TARGET zemka APPEND PROPERTY LINK_DEPENDS ${ZEMKA_DEF_FILE})
 endif()
 if(MINGW)
+  # Unused code of the statically linked runtime is left out of the DLL.
+  target_compile_options(zemka PRIVATE -ffunction-sections -fdata-sections)
+  target_link_options(zemka PRIVATE -Wl,--gc-sections)
   # The programs, too, carry their runtime inside.
   add_link_options($<$<LINK_LANGUAGE:CXX>:-static-libstdc++> -static-libgcc -static)
 endif()

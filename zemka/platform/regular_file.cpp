@@ -1,13 +1,15 @@
 #include "zemka/platform/regular_file.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#include <sys/stat.h>
 #else
+#include <filesystem>
+#include <system_error>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -42,13 +44,27 @@ bool settle_regular(int fd, FileProblem *problem) {
 }
 #endif
 
+#ifdef _WIN32
+// Without the standard library's path type, whose conversions would bring
+// the whole locale machinery into the DLL.
+bool exists(const char *path) {
+    struct _stat64 st {};
+    return path && *path && _stat64(path, &st) == 0;
+}
+#endif
+
 }  // namespace
 
 bool exists_but_not_regular(const char *path) {
     if (!path || !*path) return false;
+#ifdef _WIN32
+    struct _stat64 st {};
+    return _stat64(path, &st) == 0 && (st.st_mode & _S_IFMT) != _S_IFREG;
+#else
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+#endif
 }
 
 #ifdef _WIN32
@@ -73,8 +89,8 @@ std::FILE *open_for_recording(const char *path, FileProblem *problem) {
     // The sharing check comes before the file is emptied.
     std::FILE *file = _fsopen(path, "w", _SH_DENYWR);
     if (!file) {
-        std::error_code ec;
-        tell(problem, std::filesystem::exists(path, ec) && errno == EACCES ? FileProblem::Locked : FileProblem::Other);
+        const int error = errno;
+        tell(problem, exists(path) && error == EACCES ? FileProblem::Locked : FileProblem::Other);
     }
     return file;
 }
