@@ -6,6 +6,10 @@
 #include <io.h>
 #include <share.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <filesystem>
 #include <system_error>
@@ -69,6 +73,27 @@ bool exists_but_not_regular(const char *path) {
 
 #ifdef _WIN32
 
+namespace {
+
+// The volume and file index that identify an open file.
+bool file_identity(const char *path, BY_HANDLE_FILE_INFORMATION *info) {
+    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(h, info) != 0;
+    CloseHandle(h);
+    return ok;
+}
+
+}  // namespace
+
+bool same_file(const char *a, const char *b) {
+    if (!a || !b || !*a || !*b) return false;
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return file_identity(a, &x) && file_identity(b, &y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
     tell(problem, FileProblem::None);
     if (exists_but_not_regular(path)) {
@@ -102,6 +127,12 @@ bool truncate_stream(std::FILE *file, long size) {
 }
 
 #else
+
+bool same_file(const char *a, const char *b) {
+    if (!a || !b || !*a || !*b) return false;
+    struct stat x {}, y {};
+    return stat(a, &x) == 0 && stat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
 
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
     tell(problem, FileProblem::None);
