@@ -67,6 +67,9 @@ result "painter replay equals the Linux replay outside the text" $?
 cp "$win64/zemka.dll" "$win64/tests/windows/" 2>/dev/null
 timeout 300 "$here/events_test.sh" "$win64/tests/windows/zemka-event-echo.exe"
 result "events end to end under wine" $?
+cp "$win64/zemka.dll" "$win64/examples/" 2>/dev/null
+timeout 300 "$here/gets_test.sh" "$win64/examples/zemka-example-ask_name.exe"
+result "ZEMKA_gets through the system dialog" $?
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
