@@ -8,7 +8,8 @@ set -euo pipefail
 . "$(dirname "$0")/wine_lib.sh"
 prog=$1
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -f "$out"' EXIT
 "$WINE" "$prog" >"$out" 2>/dev/null &
 pid=$!
 wait_for_line "$out" READY 60

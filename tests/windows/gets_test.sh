@@ -7,7 +7,8 @@ set -euo pipefail
 . "$(dirname "$0")/wine_lib.sh"
 prog=$1
 out=$(mktemp)
-trap 'rm -f "$out"' EXIT
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -f "$out"' EXIT
 ZEMKA_ECHO=1 "$WINE" "$prog" >/dev/null 2>"$out" &
 pid=$!
 dialog=""

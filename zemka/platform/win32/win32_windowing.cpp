@@ -4,6 +4,7 @@
 // library draws into, copied to the screen with BitBlt.
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -255,7 +256,13 @@ Window *window_of(HWND hwnd) {
 
 }  // namespace win32
 
-bool ensure_toolkit() { return true; }
+bool ensure_toolkit() {
+    // The C runtime buffers standard error when it is not a console; lines
+    // echoed there (ZEMKA_ECHO) must show as they are written, as elsewhere.
+    static const bool unbuffered = std::setvbuf(stderr, nullptr, _IONBF, 0) == 0;
+    (void)unbuffered;
+    return true;
+}
 
 void register_class(const char *name, WindowProc proc) {
     if (!name || !proc) return;
