@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows suite: cross-builds both architectures (tools/build-windows.sh),
 # checks every DLL's and EXE's imports, and runs the x86_64 build under wine
-# in an Xvfb session: the painter's replay compared with the Linux replay,
-# and real X input into the Win32 windows. The i686 build is built and its
+# in an Xvfb session: the unit tests that need no toolkit, the painter's
+# replay compared with the Linux replay, and real X input into the Win32
+# windows (clicks, keys, Ctrl commands, the ZEMKA_gets dialog). The i686 build is built and its
 # imports checked; it cannot run here (no 32-bit code on these kernels).
 #   tests/windows/run.sh [LINUX_PAINTER]
 # LINUX_PAINTER (or $ZEMKA_LINUX_PAINTER): the Linux weather-painter to
@@ -62,6 +63,8 @@ export DISPLAY=":$(head -n 1 "$fdfile")"
 wine_prefix "$base/build-win64/wineprefix"
 
 win64=$base/build-win64
+timeout 1200 "$here/unit_tests.sh" "$win64/tests/windows/zemka-windows-unit-tests.exe"
+result "unit tests without the toolkit, under wine" $?
 timeout 300 "$here/replay_compare_test.sh" "$win64/weather-painter.exe" "$linux_painter" "$src/examples/weather-demo.scr"
 result "painter replay equals the Linux replay outside the text" $?
 cp "$win64/zemka.dll" "$win64/tests/windows/" 2>/dev/null
