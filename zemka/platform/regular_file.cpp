@@ -11,13 +11,13 @@
 #endif
 #include <windows.h>
 #else
-#include <filesystem>
-#include <system_error>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
 #endif
 
 namespace zemka::platform {
@@ -130,7 +130,8 @@ bool truncate_stream(std::FILE *file, long size) {
 
 bool same_file(const char *a, const char *b) {
     if (!a || !b || !*a || !*b) return false;
-    struct stat x {}, y {};
+    struct stat x {
+    }, y{};
     return stat(a, &x) == 0 && stat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 

@@ -113,8 +113,9 @@ public:
         const u64 fill = a.negative() ? ~u64{0} : 0;
         Int128 r;
         if (n >= 64) {
-            r.lo = n == 64 ? a.hi : (a.negative() ? static_cast<u64>(static_cast<std::int64_t>(a.hi) >> (n - 64))
-                                                  : a.hi >> (n - 64));
+            r.lo = n == 64 ? a.hi
+                           : (a.negative() ? static_cast<u64>(static_cast<std::int64_t>(a.hi) >> (n - 64))
+                                           : a.hi >> (n - 64));
             r.hi = fill;
         } else {
             r.lo = (a.lo >> n) | (a.hi << (64 - n));
@@ -202,11 +203,15 @@ private:
 
 // Arithmetic and comparisons with built-in integers convert them first,
 // as the built-in type's usual conversions do.
-#define ZEMKA_WIDE_MIXED(op)                                                            \
-    template <bool S, class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>        \
-    constexpr auto operator op(Int128<S> a, T b) { return a op Int128<S>(b); }          \
-    template <bool S, class T, std::enable_if_t<std::is_integral_v<T>, int> = 0>        \
-    constexpr auto operator op(T a, Int128<S> b) { return Int128<S>(a) op b; }
+#define ZEMKA_WIDE_MIXED(op)                                                     \
+    template <bool S, class T, std::enable_if_t<std::is_integral_v<T>, int> = 0> \
+    constexpr auto operator op(Int128<S> a, T b) {                               \
+        return a op Int128<S>(b);                                                \
+    }                                                                            \
+    template <bool S, class T, std::enable_if_t<std::is_integral_v<T>, int> = 0> \
+    constexpr auto operator op(T a, Int128<S> b) {                               \
+        return Int128<S>(a) op b;                                                \
+    }
 ZEMKA_WIDE_MIXED(+)
 ZEMKA_WIDE_MIXED(-)
 ZEMKA_WIDE_MIXED(*)

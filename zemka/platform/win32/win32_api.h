@@ -24,7 +24,9 @@ namespace zemka::platform::win32 {
 // The library's texts for the system: decoded as decode_text does (UTF-8,
 // or byte by byte as Latin-1) and written as UTF-16.
 std::wstring widen(const char *text, std::size_t count);
-inline std::wstring widen(const char *text) { return text ? widen(text, std::char_traits<char>::length(text)) : std::wstring(); }
+inline std::wstring widen(const char *text) {
+    return text ? widen(text, std::char_traits<char>::length(text)) : std::wstring();
+}
 // The system's UTF-16 texts as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string narrow(const wchar_t *text, std::size_t count);
 

@@ -100,7 +100,8 @@ INT_PTR CALLBACK dialog_trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARA
         dialog = reinterpret_cast<Dialog *>(lparam);
         dialog->hwnd = hwnd;
         SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
-        return static_cast<INT_PTR>(dialog->proc(dialog, message, static_cast<std::uintptr_t>(wparam), dialog->init_param));
+        return static_cast<INT_PTR>(
+            dialog->proc(dialog, message, static_cast<std::uintptr_t>(wparam), dialog->init_param));
     }
     dialog = reinterpret_cast<Dialog *>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!dialog || message != WM_COMMAND) return FALSE;

@@ -80,7 +80,7 @@ int default_pixel_height() {
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) && metrics.lfMessageFont.lfHeight)
         return std::max(1, static_cast<int>(metrics.lfMessageFont.lfHeight < 0 ? -metrics.lfMessageFont.lfHeight
-                                                                                : metrics.lfMessageFont.lfHeight));
+                                                                               : metrics.lfMessageFont.lfHeight));
     return 13;
 }
 
@@ -97,8 +97,8 @@ HFONT font_of(const FontSpec &spec) {
     }
     // A negative height asks for the character height without internal
     // leading.
-    HFONT font = CreateFontW(-key.height, 0, 0, 0, key.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
+    HFONT font = CreateFontW(-key.height, 0, 0, 0, key.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                              static_cast<DWORD>(key.fixed ? (FIXED_PITCH | FF_MODERN) : (VARIABLE_PITCH | FF_SWISS)),
                              key.fixed ? L"Courier New" : L"Arial");
     if (!font) font = static_cast<HFONT>(GetStockObject(key.fixed ? ANSI_FIXED_FONT : DEFAULT_GUI_FONT));

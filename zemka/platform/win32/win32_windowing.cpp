@@ -181,7 +181,8 @@ void resize_surface(Window *w, int width, int height) {
 
 LRESULT call_library(Window *w, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_KILLFOCUS) wparam = reinterpret_cast<WPARAM>(win32::window_of(reinterpret_cast<HWND>(wparam)));
-    return static_cast<LRESULT>(w->proc(w, message, static_cast<std::uintptr_t>(wparam), static_cast<std::intptr_t>(lparam)));
+    return static_cast<LRESULT>(
+        w->proc(w, message, static_cast<std::uintptr_t>(wparam), static_cast<std::intptr_t>(lparam)));
 }
 
 LRESULT CALLBACK trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -202,8 +203,7 @@ LRESULT CALLBACK trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
     if (!w->alive || !library_message(message)) return DefWindowProcW(hwnd, message, wparam, lparam);
-    if (message == WM_SIZE && w->style == WindowStyle::Resizable)
-        resize_surface(w, LOWORD(lparam), HIWORD(lparam));
+    if (message == WM_SIZE && w->style == WindowStyle::Resizable) resize_surface(w, LOWORD(lparam), HIWORD(lparam));
     if (message == WM_DESTROY) {
         // The window is going: its procedure hears of it once, and the
         // library handle stays (dead) until destroy_window.
@@ -303,9 +303,9 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
     const std::wstring wide_class = class_name_of(class_name);
     const std::wstring wide_title = win32::widen(title ? title : "");
     // WM_CREATE reaches the library's procedure inside CreateWindowExW.
-    HWND hwnd = CreateWindowExW(0, wide_class.c_str(), wide_title.c_str(), fixed ? FIXED_STYLE : RESIZABLE_STYLE, x,
-                                y, fixed ? CW_USEDEFAULT : std::max(w, 1), fixed ? CW_USEDEFAULT : std::max(h, 1),
-                                nullptr, nullptr, module_instance(), win);
+    HWND hwnd = CreateWindowExW(0, wide_class.c_str(), wide_title.c_str(), fixed ? FIXED_STYLE : RESIZABLE_STYLE, x, y,
+                                fixed ? CW_USEDEFAULT : std::max(w, 1), fixed ? CW_USEDEFAULT : std::max(h, 1), nullptr,
+                                nullptr, module_instance(), win);
     if (!hwnd) {
         delete_dc(win->dc);
         free_surface(&win->surface);
@@ -344,8 +344,10 @@ void screen_size(int *width, int *height) {
 
 std::intptr_t def_window_proc(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
     if (!window_alive(w)) return 0;
-    if (message == WM_KILLFOCUS) wparam = reinterpret_cast<std::uintptr_t>(win32::hwnd_of(reinterpret_cast<Window *>(wparam)));
-    return static_cast<std::intptr_t>(DefWindowProcW(w->hwnd, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
+    if (message == WM_KILLFOCUS)
+        wparam = reinterpret_cast<std::uintptr_t>(win32::hwnd_of(reinterpret_cast<Window *>(wparam)));
+    return static_cast<std::intptr_t>(
+        DefWindowProcW(w->hwnd, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam)));
 }
 
 void destroy_window(Window *w) {
@@ -400,7 +402,8 @@ bool peek_message(Msg *out) {
             continue;
         }
         WPARAM wparam = m.wParam;
-        if (m.message == WM_KILLFOCUS) wparam = reinterpret_cast<WPARAM>(win32::window_of(reinterpret_cast<HWND>(wparam)));
+        if (m.message == WM_KILLFOCUS)
+            wparam = reinterpret_cast<WPARAM>(win32::window_of(reinterpret_cast<HWND>(wparam)));
         if (out) *out = Msg{w, m.message, static_cast<std::uintptr_t>(wparam), static_cast<std::intptr_t>(m.lParam)};
         return true;
     }
@@ -426,7 +429,8 @@ std::intptr_t dispatch_message(const Msg &msg) {
 
 void post_message(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
     if (!window_alive(w)) return;
-    if (message == WM_KILLFOCUS) wparam = reinterpret_cast<std::uintptr_t>(win32::hwnd_of(reinterpret_cast<Window *>(wparam)));
+    if (message == WM_KILLFOCUS)
+        wparam = reinterpret_cast<std::uintptr_t>(win32::hwnd_of(reinterpret_cast<Window *>(wparam)));
     PostMessageW(w->hwnd, message, static_cast<WPARAM>(wparam), static_cast<LPARAM>(lparam));
 }
 
