@@ -130,8 +130,8 @@ bool truncate_stream(std::FILE *file, long size) {
 
 bool same_file(const char *a, const char *b) {
     if (!a || !b || !*a || !*b) return false;
-    struct stat x {
-    }, y{};
+    struct stat x {};
+    struct stat y {};
     return stat(a, &x) == 0 && stat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 }
 

@@ -58,7 +58,7 @@ std::u32string decode_text(const char *text, std::size_t count) {
         out.assign(s, s + count);
         return out;
     }
-    char32_t cp;
+    char32_t cp = 0;
     for (std::size_t i = 0; i < count;) {
         i += sequence_length(s, i, count, &cp);
         out.push_back(cp);
