@@ -9,7 +9,7 @@ set -euo pipefail
 prog=$1
 out=$(mktemp)
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -f "$out"' EXIT
+trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -f "$out"' EXIT
 "$WINE" "$prog" >"$out" 2>/dev/null &
 pid=$!
 wait_for_line "$out" READY 60

@@ -8,7 +8,7 @@ set -euo pipefail
 prog=$1
 out=$(mktemp)
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -f "$out"' EXIT
+trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -f "$out"' EXIT
 ZEMKA_ECHO=1 "$WINE" "$prog" >/dev/null 2>"$out" &
 pid=$!
 dialog=""
