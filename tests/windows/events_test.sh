@@ -2,15 +2,17 @@
 # Real X input into the real Win32 windows under wine: clicks arrive at
 # ZEMKA_next_event as logical points, typed letters as key events, and the
 # Ctrl commands (F: one frame, A / H: animate and halt, L, Q: quit) act
-# without producing key events.
+# without producing key events; Ctrl+R records a returned click into
+# ZEMKA.SCR with the system's line end (CR LF).
 #   events_test.sh EVENT_ECHO_EXE
 set -euo pipefail
 . "$(dirname "$0")/wine_lib.sh"
-prog=$1
-out=$(mktemp)
+prog=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+work=$(mktemp -d)
+out=$work/events.txt
 pid=""
-trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -f "$out"' EXIT
-"$WINE" "$prog" >"$out" 2>/dev/null &
+trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -rf "$work"' EXIT
+(cd "$work" && exec "$WINE" "$prog" >"$out" 2>/dev/null) &
 pid=$!
 wait_for_line "$out" READY 60
 find_drawing_window
@@ -20,6 +22,14 @@ click_logical -300 -249
 wait_for_line "$out" "MOUSE -300 -249"
 click_logical 299 250
 wait_for_line "$out" "MOUSE 299 250"
+# Recording: the click between Ctrl+R and Ctrl+R is the script's one line.
+xdotool key ctrl+r
+click_logical 5 6
+wait_for_line "$out" "MOUSE 5 6"
+xdotool key ctrl+r
+for _ in $(seq 50); do [ -s "$work/ZEMKA.SCR" ] && break; sleep 0.1; done
+[ "$(cat "$work/ZEMKA.SCR" 2>/dev/null)" = $'ZEMKA_MOUSE(5, 6);\r' ] ||
+  fail "ZEMKA.SCR holds '$(od -c "$work/ZEMKA.SCR" 2>/dev/null | head -3)'"
 xdotool type --delay 80 "aZ"
 wait_for_line "$out" "KBD 97"
 wait_for_line "$out" "KBD 90"
