@@ -258,6 +258,13 @@ Dc *create_surface_dc(const raster::Pixmap &pm) {
     return dc;
 }
 
+void rebind_surface_dc(Dc *dc, const raster::Pixmap &pm) {
+    if (!dc) return;
+    bring_up_to_date(dc);
+    dc->own.clear();
+    dc->pm = pm;
+}
+
 void delete_dc(Dc *dc) { delete dc; }
 
 void set_dc_change_hook(Dc *dc, void (*hook)(void *), void *context) {

@@ -47,6 +47,10 @@ struct TextMetrics {
 Dc *create_memory_dc(int width, int height);  // a surface of its own, pixels undefined
 // A context over a surface that someone else owns (a window's).
 Dc *create_surface_dc(const raster::Pixmap &pm);
+// Points a context over someone else's surface at new pixels (the owner
+// has resized its surface), keeping its objects and attributes. Queued
+// drawing is done on the old pixels first.
+void rebind_surface_dc(Dc *dc, const raster::Pixmap &pm);
 void delete_dc(Dc *dc);
 // Called after every drawing operation on the context (a window's shows it).
 void set_dc_change_hook(Dc *dc, void (*hook)(void *context), void *context);

@@ -6,33 +6,72 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <string>
 
 #include "zemka/platform/png_encoder.h"
 #include "zemka/platform/regular_file.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
 
 namespace zemka::platform {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 void say(std::string *error, const std::string &why) {
     if (error) *error = why;
 }
 
+// Paths are handled as plain strings (on Windows the standard library's
+// path type would bring its whole locale machinery into the DLL).
+#ifdef _WIN32
+constexpr const char *SEPARATORS = "/\\";
+#else
+constexpr const char *SEPARATORS = "/";
+#endif
+
 // A name beside path that no other file has: ".NAME.tmp-<stamp>-<n>".
-fs::path temporary_beside(const fs::path &path) {
+std::string temporary_beside(const std::string &path) {
     static std::atomic<unsigned> counter{0};
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string name =
-        "." + path.filename().string() + ".tmp-" + std::to_string(stamp) + "-" + std::to_string(counter++);
-    return path.parent_path() / name;
+    const std::size_t cut = path.find_last_of(SEPARATORS);
+    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    const std::string file = cut == std::string::npos ? path : path.substr(cut + 1);
+    return folder + "." + file + ".tmp-" + std::to_string(stamp) + "-" + std::to_string(counter++);
 }
 
-// Creates a new file that did not exist ("x": never an existing one).
-std::FILE *create_new(const fs::path &path) { return std::fopen(path.string().c_str(), "wbx"); }
+// Creates a new file that did not exist (never an existing one).
+std::FILE *create_new(const std::string &path) {
+#ifdef _WIN32
+    const int fd = _open(path.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return nullptr;
+    std::FILE *file = _fdopen(fd, "wb");
+    if (!file) _close(fd);
+    return file;
+#else
+    return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
+// Puts the finished file in place of whatever path named; says why not.
+bool replace_file(const std::string &from, const char *to, std::string *error) {
+#ifdef _WIN32
+    if (MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING)) return true;
+    say(error, "it cannot be replaced (system error " + std::to_string(GetLastError()) + ")");
+    return false;
+#else
+    if (std::rename(from.c_str(), to) == 0) return true;
+    say(error, std::strerror(errno));
+    return false;
+#endif
+}
 
 }  // namespace
 
@@ -45,15 +84,14 @@ bool can_write_file(const char *path, std::string *error) {
         say(error, "it is not a regular file");
         return false;
     }
-    const fs::path probe = temporary_beside(path);
+    const std::string probe = temporary_beside(path);
     std::FILE *file = create_new(probe);
     if (!file) {
         say(error, std::strerror(errno));
         return false;
     }
     std::fclose(file);
-    std::error_code ec;
-    fs::remove(probe, ec);
+    std::remove(probe.c_str());
     return true;
 }
 
@@ -75,7 +113,7 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
         return false;
     }
 
-    const fs::path temporary = temporary_beside(path);
+    const std::string temporary = temporary_beside(path);
     std::FILE *file = create_new(temporary);
     if (!file) {
         say(error, std::strerror(errno));
@@ -85,16 +123,13 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
     const bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size() && std::fflush(file) == 0;
     const int write_errno = errno;
     const bool closed = std::fclose(file) == 0;
-    std::error_code ec;
     if (!written || !closed) {
         say(error, std::strerror(write_errno ? write_errno : errno ? errno : EIO));
-        fs::remove(temporary, ec);
+        std::remove(temporary.c_str());
         return false;
     }
-    fs::rename(temporary, path, ec);
-    if (ec) {
-        say(error, ec.message());
-        fs::remove(temporary, ec);
+    if (!replace_file(temporary, path, error)) {
+        std::remove(temporary.c_str());
         return false;
     }
     return true;

@@ -80,12 +80,21 @@
 #include <cstring>
 #include <vector>
 
+#include "zemka/platform/wide_int.h"
+
 namespace zemka::raster {
 
 namespace {
 
+// The compiler's own 128-bit type where it has one; the portable class
+// elsewhere (32-bit targets, other compilers).
+#if defined(__SIZEOF_INT128__) && !defined(ZEMKA_PORTABLE_INT128)
 __extension__ typedef __int128 i128;
 __extension__ typedef unsigned __int128 u128;
+#else
+using i128 = wide::Int128<true>;
+using u128 = wide::Int128<false>;
+#endif
 using i64 = std::int64_t;
 using u64 = std::uint64_t;
 using u32 = std::uint32_t;

@@ -1,17 +1,23 @@
 #include "zemka/platform/regular_file.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
 #endif
 
 namespace zemka::platform {
@@ -42,16 +48,51 @@ bool settle_regular(int fd, FileProblem *problem) {
 }
 #endif
 
+#ifdef _WIN32
+// Without the standard library's path type, whose conversions would bring
+// the whole locale machinery into the DLL.
+bool exists(const char *path) {
+    struct _stat64 st {};
+    return path && *path && _stat64(path, &st) == 0;
+}
+#endif
+
 }  // namespace
 
 bool exists_but_not_regular(const char *path) {
     if (!path || !*path) return false;
+#ifdef _WIN32
+    struct _stat64 st {};
+    return _stat64(path, &st) == 0 && (st.st_mode & _S_IFMT) != _S_IFREG;
+#else
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     return !ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
+#endif
 }
 
 #ifdef _WIN32
+
+namespace {
+
+// The volume and file index that identify an open file.
+bool file_identity(const char *path, BY_HANDLE_FILE_INFORMATION *info) {
+    HANDLE h = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool ok = GetFileInformationByHandle(h, info) != 0;
+    CloseHandle(h);
+    return ok;
+}
+
+}  // namespace
+
+bool same_file(const char *a, const char *b) {
+    if (!a || !b || !*a || !*b) return false;
+    BY_HANDLE_FILE_INFORMATION x{}, y{};
+    return file_identity(a, &x) && file_identity(b, &y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
 
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
     tell(problem, FileProblem::None);
@@ -73,8 +114,8 @@ std::FILE *open_for_recording(const char *path, FileProblem *problem) {
     // The sharing check comes before the file is emptied.
     std::FILE *file = _fsopen(path, "w", _SH_DENYWR);
     if (!file) {
-        std::error_code ec;
-        tell(problem, std::filesystem::exists(path, ec) && errno == EACCES ? FileProblem::Locked : FileProblem::Other);
+        const int error = errno;
+        tell(problem, exists(path) && error == EACCES ? FileProblem::Locked : FileProblem::Other);
     }
     return file;
 }
@@ -86,6 +127,13 @@ bool truncate_stream(std::FILE *file, long size) {
 }
 
 #else
+
+bool same_file(const char *a, const char *b) {
+    if (!a || !b || !*a || !*b) return false;
+    struct stat x {};
+    struct stat y {};
+    return stat(a, &x) == 0 && stat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
 
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
     tell(problem, FileProblem::None);

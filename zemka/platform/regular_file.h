@@ -24,6 +24,9 @@ std::FILE *open_regular_for_reading(const char *path, FileProblem *problem);
 std::FILE *open_for_recording(const char *path, FileProblem *problem);
 // Whether path names something that exists and is not a regular file.
 bool exists_but_not_regular(const char *path);
+// Whether both paths name one existing file (through links, or different
+// spellings of the same path).
+bool same_file(const char *a, const char *b);
 // Cuts the stream's file to size bytes and moves to its end.
 bool truncate_stream(std::FILE *file, long size);
 

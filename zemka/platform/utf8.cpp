@@ -58,7 +58,7 @@ std::u32string decode_text(const char *text, std::size_t count, std::size_t max_
     if (!text) return out;
     const auto *s = reinterpret_cast<const unsigned char *>(text);
     out.reserve(std::min(count, max_chars));
-    char32_t cp;
+    char32_t cp = 0;
     for (std::size_t i = 0; i < count && out.size() < max_chars;) {
         const std::size_t len = sequence_length(s, i, count, &cp);
         out.push_back(len ? cp : s[i]);

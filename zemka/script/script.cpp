@@ -10,9 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "zemka/platform/regular_file.h"
 #include "zemka/state.h"
@@ -56,8 +54,7 @@ void refuse_recording() {
 
 bool is_protected(const std::string &path) {
     if (protected_path.empty()) return false;
-    std::error_code ec;
-    return path == protected_path || std::filesystem::equivalent(path, protected_path, ec);
+    return path == protected_path || platform::same_file(path.c_str(), protected_path.c_str());
 }
 
 bool open_for_writing() {

@@ -1,0 +1,44 @@
+# The Win32 back end (Windows, built with MinGW-w64 or another Windows
+# compiler). zemka.dll links the C and C++ runtime statically, so it needs
+# only system DLLs, and exports exactly the ZEMKA_ entries of zemka.h
+# (zemka.def, made from the header, also lets other toolchains make an
+# import library). The Qt-based unit tests do not run here; tests/windows
+# builds and runs the Windows suite.
+file(GLOB ZEMKA_WIN32_SOURCES CONFIGURE_DEPENDS zemka/platform/win32/*.cpp)
+target_sources(zemka PRIVATE ${ZEMKA_WIN32_SOURCES})
+target_link_libraries(zemka PRIVATE user32 gdi32)
+target_compile_definitions(zemka PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
+
+# zemka.def: one line per ZEMKA_ function declared in the header.
+file(READ ${CMAKE_CURRENT_SOURCE_DIR}/zemka/zemka.h ZEMKA_HEADER_TEXT)
+string(REGEX MATCHALL "[ *]ZEMKA_[a-z_]+\\(" ZEMKA_EXPORT_MATCHES "${ZEMKA_HEADER_TEXT}")
+set(ZEMKA_DEF_TEXT "LIBRARY zemka.dll\nEXPORTS\n")
+foreach(match IN LISTS ZEMKA_EXPORT_MATCHES)
+  string(REGEX REPLACE "^[ *](ZEMKA_[a-z_]+)\\($" "\\1" name "${match}")
+  string(APPEND ZEMKA_DEF_TEXT "    ${name}\n")
+endforeach()
+file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/zemka.def CONTENT "${ZEMKA_DEF_TEXT}")
+set(ZEMKA_DEF_FILE ${CMAKE_CURRENT_BINARY_DIR}/zemka.def)
+
+if(ZEMKA_SHARED)
+  # zemka.dll with the import library libzemka.dll.a.
+  set_target_properties(zemka PROPERTIES PREFIX "" IMPORT_PREFIX "lib" IMPORT_SUFFIX ".dll.a")
+  if(MINGW)
+    target_link_options(zemka PRIVATE ${ZEMKA_DEF_FILE} -static -static-libgcc -static-libstdc++
+      -Wl,--exclude-all-symbols -Wl,--no-insert-timestamp)
+  else()
+    target_link_options(zemka PRIVATE /DEF:${ZEMKA_DEF_FILE})
+  endif()
+  set_property(TARGET zemka APPEND PROPERTY LINK_DEPENDS ${ZEMKA_DEF_FILE})
+endif()
+if(MINGW)
+  # Unused code of the statically linked runtime is left out of the DLL.
+  target_compile_options(zemka PRIVATE -ffunction-sections -fdata-sections)
+  target_link_options(zemka PRIVATE -Wl,--gc-sections)
+  # The programs, too, carry their runtime inside.
+  add_link_options($<$<LINK_LANGUAGE:CXX>:-static-libstdc++> -static-libgcc -static)
+endif()
+install(FILES ${ZEMKA_DEF_FILE} DESTINATION lib)
+if(ZEMKA_TESTS)
+  add_subdirectory(tests/windows)
+endif()

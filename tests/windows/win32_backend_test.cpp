@@ -1,0 +1,145 @@
+// The Win32 back end seen from the system: window styles and the client
+// area, the menu's texts and check marks as the system keeps them, the
+// focus message's mapping to library windows, a refused dialog template
+// and the text window's surface following its size.
+// (The system headers come last: they define the message names as macros
+// of the same values.)
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include "zemka/platform/dialog.h"
+#include "zemka/platform/gdi.h"
+#include "zemka/platform/text_engine.h"
+#include "zemka/platform/windowing.h"
+#include "zemka/state.h"
+#include "zemka/window/windows.h"
+#include "zemka/zemka.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+using namespace zemka;
+
+namespace {
+
+HWND hwnd_of(platform::Window *w) { return static_cast<HWND>(platform::native_handle(w)); }
+
+class Win32Backend : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1); }
+    void TearDown() override { ZEMKA_stop(); }
+};
+
+TEST_F(Win32Backend, DrawingWindowHasAFixedFrameAndA600By500ClientArea) {
+    HWND hwnd = hwnd_of(draw_window);
+    ASSERT_TRUE(IsWindow(hwnd));
+    wchar_t title[64] = {};
+    GetWindowTextW(hwnd, title, 64);
+    EXPECT_STREQ(title, L"ZEMKA Graphics");
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_FALSE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right - client.left, 600);
+    EXPECT_EQ(client.bottom - client.top, 500);
+    EXPECT_EQ(centre_x, 300);
+    EXPECT_EQ(centre_y, 250);
+    GetWindowTextW(hwnd_of(text_window), title, 64);
+    EXPECT_STREQ(title, L"ZEMKA Text");
+}
+
+TEST_F(Win32Backend, MenuTextsAndCheckMarksAreTheSystems) {
+    HMENU bar = GetMenu(hwnd_of(draw_window));
+    ASSERT_NE(bar, nullptr);
+    wchar_t text[64] = {};
+    GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&Run");
+    auto items = platform::menu_item_info(run_menu);
+    ASSERT_EQ(items.size(), 16u);
+    EXPECT_EQ(items[0].text, "&Animate\tCtrl+A");
+    EXPECT_TRUE(items[3].separator);
+    EXPECT_TRUE(items[12].grayed);
+    EXPECT_TRUE(items[4].checked);  // logging starts on
+    ZEMKA_set_logging(0);
+    EXPECT_FALSE(platform::menu_item_info(run_menu)[4].checked);
+    run_command(MENU_RECORD);
+    EXPECT_TRUE(platform::menu_item_info(run_menu)[6].checked);
+    run_command(MENU_RECORD);
+    EXPECT_FALSE(platform::menu_item_info(run_menu)[6].checked);
+    run_command(MENU_PLAYBACK);
+    EXPECT_TRUE(platform::menu_item_info(run_menu)[7].checked);
+    EXPECT_FALSE(platform::menu_item_info(run_menu)[6].checked);
+}
+
+TEST_F(Win32Backend, FocusMessagesNameLibraryWindows) {
+    // The text window passes its focus loss on with the window that takes
+    // the focus: the drawing window arrives as the library's handle.
+    ctrl_down = 1;
+    platform::post_message(draw_window, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(text_window), 0);
+    platform::Msg msg;
+    bool seen = false;
+    for (int i = 0; i < 1000 && !seen; ++i) {
+        if (!platform::peek_message(&msg)) continue;
+        // Focus changes at start come first (the text window passes on
+        // its loss to the drawing window): each names a library window or 0.
+        if (msg.message == WM_KILLFOCUS) {
+            EXPECT_EQ(msg.window, draw_window);
+            EXPECT_TRUE(msg.wparam == 0 || msg.wparam == reinterpret_cast<std::uintptr_t>(draw_window) ||
+                        msg.wparam == reinterpret_cast<std::uintptr_t>(text_window));
+            seen = msg.wparam == reinterpret_cast<std::uintptr_t>(text_window);
+        }
+        platform::translate_message(msg);
+        platform::dispatch_message(msg);
+    }
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(ctrl_down, 0);
+}
+
+TEST_F(Win32Backend, MalformedDialogTemplateIsRefused) {
+    std::uint8_t cut[30] = {};
+    const std::uint32_t style = 0x90C80080;
+    std::memcpy(cut, &style, 4);
+    cut[8] = 3;  // three items, none of them inside the 30 bytes
+    auto proc = [](platform::Dialog *, unsigned, std::uintptr_t, std::intptr_t) -> std::intptr_t { return 0; };
+    EXPECT_EQ(platform::dialog_box_indirect(nullptr, cut, sizeof cut, draw_window, proc, 0), -1);
+}
+
+TEST_F(Win32Backend, TextWindowSurfaceFollowsItsClientArea) {
+    HWND hwnd = hwnd_of(text_window);
+    SetWindowPos(hwnd, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const platform::Rect rc = platform::get_client_rect(text_window);
+    EXPECT_EQ(rc.right, client.right);
+    EXPECT_EQ(rc.bottom, client.bottom);
+    const raster::Pixmap pm = platform::dc_pixmap(platform::get_dc(text_window));
+    EXPECT_EQ(pm.width, client.right);
+    EXPECT_EQ(pm.height, client.bottom);
+    ZEMKA_console_printf("after the resize\n");
+    EXPECT_EQ(platform::dc_pixmap(platform::get_dc(text_window)).width, client.right);
+}
+
+TEST(Win32Text, FixedPitchFontHasEqualAdvances) {
+    const platform::FontSpec fixed{13, 400, true};
+    const platform::Size narrow = platform::text_measure(fixed, "iiii", 4);
+    const platform::Size wide = platform::text_measure(fixed, "WWWW", 4);
+    EXPECT_GT(narrow.cx, 0);
+    EXPECT_EQ(narrow.cx, wide.cx);
+    EXPECT_GT(platform::text_font_metrics(fixed).height, 0);
+    // Latin-1 fallback: an invalid UTF-8 byte is one character, not none.
+    const platform::FontSpec prop{16, 400, false};
+    EXPECT_GT(platform::text_measure(prop, "\xe9", 1).cx, 0);
+}
+
+}  // namespace

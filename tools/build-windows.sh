@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Cross-builds ZEMKA for Windows with MinGW-w64, x86_64 and i686, each in its
+# own tree, and makes the zips that a Windows user unpacks:
+#   tools/build-windows.sh [BUILD_BASE]
+# Trees: BUILD_BASE/build-win64 and BUILD_BASE/build-win32 (BUILD_BASE
+# defaults to the source tree; ZEMKA_WINDOWS_ARCHS="x86_64" builds only one
+# of them); zips: zemka-<version>-win64.zip and
+# zemka-<version>-win32.zip in each tree. tools/deps-windows.sh installs the
+# compilers.
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+base=${1:-$src}
+jobs=${ZEMKA_JOBS:-2}
+for arch in ${ZEMKA_WINDOWS_ARCHS:-x86_64 i686}; do
+  case $arch in
+    x86_64) tree=$base/build-win64 ;;
+    i686) tree=$base/build-win32 ;;
+  esac
+  cmake -S "$src" -B "$tree" -G Ninja -DZEMKA_PLATFORM=win32 -DCMAKE_BUILD_TYPE=MinSizeRel \
+    -DCMAKE_TOOLCHAIN_FILE="$src/cmake/toolchain-mingw-$arch.cmake" >/dev/null
+  cmake --build "$tree" -j"$jobs"
+  # The zip: what `cmake --install` puts in place (stripped), with the
+  # example programs and the demo script beside the painter in bin/.
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$tree/CMakeCache.txt")
+  case $arch in x86_64) name=zemka-$version-win64 ;; i686) name=zemka-$version-win32 ;; esac
+  stage=$tree/zip-stage
+  rm -rf "$stage" "$tree/$name.zip"
+  cmake --install "$tree" --prefix "$stage/$name" --strip >/dev/null
+  cp "$tree"/examples/*.exe "$src/examples/weather-demo.scr" "$stage/$name/bin/"
+  "$arch-w64-mingw32-strip" "$stage/$name"/bin/*.exe
+  (cd "$stage" && zip -qr9 "$tree/$name.zip" "$name")
+  echo "built $tree: $(stat -c %s "$tree/zemka.dll") bytes zemka.dll," \
+    "$(stat -c %s "$stage/$name/bin/zemka.dll") stripped; $name.zip $(stat -c %s "$tree/$name.zip") bytes"
+done

@@ -1,0 +1,150 @@
+// Dialogs from in-memory templates, run by the system's dialog manager
+// (DialogBoxIndirectParamW): the template is the system's own format. It is
+// checked first, so that a malformed one is refused instead of read past
+// its end.
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "zemka/platform/utf8.h"
+#include "zemka/platform/win32/win32_api.h"
+
+namespace zemka::platform {
+
+struct Dialog {
+    HWND hwnd = nullptr;
+    DialogProc proc = nullptr;
+    std::intptr_t init_param = 0;
+};
+
+namespace {
+
+constexpr std::uint32_t DS_SETFONT_BIT = 0x40;
+constexpr std::uint16_t EXTENDED_SIGNATURE = 0xffff;
+
+// Walks a DLGTEMPLATE and its items within size bytes.
+class TemplateCheck {
+public:
+    TemplateCheck(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
+    bool ok() const { return ok_; }
+    std::uint16_t word() {
+        if (pos_ + 2 > size_) return fail();
+        const auto v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
+        pos_ += 2;
+        return v;
+    }
+    std::uint32_t dword() {
+        const std::uint32_t lo = word();
+        return lo | static_cast<std::uint32_t>(word()) << 16;
+    }
+    void text() {
+        while (ok_ && word() != 0) {
+        }
+    }
+    // A menu or class field: 0, 0xFFFF and an ordinal, or a text.
+    void ordinal_or_text() {
+        const std::uint16_t first = word();
+        if (first == 0xffff)
+            word();
+        else if (first != 0)
+            text();
+    }
+    void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
+    void skip(std::size_t n) {
+        if (pos_ + n > size_)
+            fail();
+        else
+            pos_ += n;
+    }
+
+private:
+    std::uint16_t fail() {
+        ok_ = false;
+        pos_ = size_;
+        return 0;
+    }
+    const std::uint8_t *data_;
+    std::size_t size_;
+    std::size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+// The plain (not extended) template form, with every field inside size.
+bool well_formed(const std::uint8_t *tmpl, std::size_t size) {
+    TemplateCheck r(tmpl, size);
+    const std::uint32_t style = r.dword();
+    if ((style >> 16) == EXTENDED_SIGNATURE) return false;
+    r.dword();
+    const int count = r.word();
+    for (int i = 0; i < 4; ++i) r.word();
+    r.ordinal_or_text();  // menu
+    r.ordinal_or_text();  // class
+    r.text();             // caption
+    if (style & DS_SETFONT_BIT) {
+        r.word();
+        r.text();
+    }
+    for (int i = 0; i < count && r.ok(); ++i) {
+        r.align4();
+        r.skip(18);  // style, extended style, x, y, cx, cy, id
+        r.ordinal_or_text();
+        r.ordinal_or_text();
+        r.skip(r.word());  // creation data
+    }
+    return r.ok();
+}
+
+INT_PTR CALLBACK dialog_trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    Dialog *dialog = nullptr;
+    if (message == WM_INITDIALOG) {
+        dialog = reinterpret_cast<Dialog *>(lparam);
+        dialog->hwnd = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        return static_cast<INT_PTR>(
+            dialog->proc(dialog, message, static_cast<std::uintptr_t>(wparam), dialog->init_param));
+    }
+    dialog = reinterpret_cast<Dialog *>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!dialog || message != WM_COMMAND) return FALSE;
+    return static_cast<INT_PTR>(
+        dialog->proc(dialog, message, static_cast<std::uintptr_t>(wparam), static_cast<std::intptr_t>(lparam)));
+}
+
+}  // namespace
+
+std::intptr_t dialog_box_indirect(void *instance, const std::uint8_t *tmpl, std::size_t size, Window *owner,
+                                  DialogProc proc, std::intptr_t init_param) {
+    if (!tmpl || !proc || size < 18 || !well_formed(tmpl, size)) return -1;
+    // The system reads the template from DWORD-aligned memory.
+    std::vector<DWORD> aligned((size + sizeof(DWORD) - 1) / sizeof(DWORD) + 1, 0);
+    std::memcpy(aligned.data(), tmpl, size);
+    Dialog dialog;
+    dialog.proc = proc;
+    dialog.init_param = init_param;
+    HINSTANCE module = instance ? static_cast<HINSTANCE>(instance) : GetModuleHandleW(nullptr);
+    const INT_PTR result =
+        DialogBoxIndirectParamW(module, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), win32::hwnd_of(owner),
+                                dialog_trampoline, reinterpret_cast<LPARAM>(&dialog));
+    return static_cast<std::intptr_t>(result);
+}
+
+std::size_t get_dlg_item_text(Dialog *dialog, int id, char *buffer, std::size_t max_bytes) {
+    if (!buffer || max_bytes == 0) return 0;
+    buffer[0] = '\0';
+    if (!dialog || !dialog->hwnd) return 0;
+    HWND item = GetDlgItem(dialog->hwnd, id);
+    if (!item) return 0;
+    const int length = GetWindowTextLengthW(item);
+    std::vector<wchar_t> wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    const int got = GetWindowTextW(item, wide.data(), static_cast<int>(wide.size()));
+    const std::string utf8 = win32::narrow(wide.data(), static_cast<std::size_t>(got > 0 ? got : 0));
+    const std::size_t n = utf8_prefix_length(utf8.data(), utf8.size(), max_bytes - 1);
+    std::memcpy(buffer, utf8.data(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+void end_dialog(Dialog *dialog, std::intptr_t result) {
+    if (dialog && dialog->hwnd) EndDialog(dialog->hwnd, static_cast<INT_PTR>(result));
+}
+
+}  // namespace zemka::platform
