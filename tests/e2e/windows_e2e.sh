@@ -45,8 +45,15 @@ ends_with_ctrl_q
 # Under openbox.
 openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-sleep 0.5  # let it finish starting before windows ask to be mapped
+# A loaded machine (the sanitizer build, other tests beside it) may take
+# seconds for each step: every wait below is generous.
+wm_ready=""
+for _ in $(seq 200); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && { wm_ready=yes; break; }
+  sleep 0.1
+done
+[ -n "$wm_ready" ] || fail "openbox did not start"
+sleep 1  # let it finish starting before windows ask to be mapped
 : >"$out"
 "$prog" >"$out" 2>/dev/null &
 pid=$!
@@ -68,7 +75,7 @@ frame() {
 # The window manager frames the windows, and the library places them
 # again once it knows the frames: wait for both to settle.
 placed=""
-for _ in $(seq 50); do
+for _ in $(seq 300); do
   frame "$draw"; d="$FX $FY"
   frame "$text"; t="$FX $FY $FW $FH"
   if [ "$d" = "0 0" ] && [ -n "$FY" ] && [ "$FY" -eq $((SH * 2 / 3 + 1)) ] && [ $((FY + FH)) -le "$SH" ]; then
