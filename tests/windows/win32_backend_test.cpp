@@ -83,26 +83,33 @@ TEST_F(Win32Backend, MenuTextsAndCheckMarksAreTheSystems) {
 }
 
 TEST_F(Win32Backend, FocusMessagesNameLibraryWindows) {
-    // The text window passes its focus loss on with the window that takes
-    // the focus: the drawing window arrives as the library's handle.
+    // Focus changes at start come first: each names a library window or 0.
+    const auto pump_focus_messages = [](std::uintptr_t wanted) {
+        platform::Msg msg;
+        bool seen = false;
+        for (int i = 0; i < 1000 && !seen; ++i) {
+            if (!platform::peek_message(&msg)) continue;
+            if (msg.message == WM_KILLFOCUS) {
+                EXPECT_EQ(msg.window, draw_window);
+                EXPECT_TRUE(msg.wparam == 0 || msg.wparam == reinterpret_cast<std::uintptr_t>(draw_window) ||
+                            msg.wparam == reinterpret_cast<std::uintptr_t>(text_window));
+                seen = msg.wparam == wanted;
+            }
+            platform::translate_message(msg);
+            platform::dispatch_message(msg);
+        }
+        return seen;
+    };
+    platform::post_message(draw_window, WM_KILLFOCUS, 0, 0);
+    ASSERT_TRUE(pump_focus_messages(0));
+    // Control held while the focus moves to the text window stays held;
+    // the focus leaving the library's windows releases it.
     ctrl_down = 1;
     platform::post_message(draw_window, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(text_window), 0);
-    platform::Msg msg;
-    bool seen = false;
-    for (int i = 0; i < 1000 && !seen; ++i) {
-        if (!platform::peek_message(&msg)) continue;
-        // Focus changes at start come first (the text window passes on
-        // its loss to the drawing window): each names a library window or 0.
-        if (msg.message == WM_KILLFOCUS) {
-            EXPECT_EQ(msg.window, draw_window);
-            EXPECT_TRUE(msg.wparam == 0 || msg.wparam == reinterpret_cast<std::uintptr_t>(draw_window) ||
-                        msg.wparam == reinterpret_cast<std::uintptr_t>(text_window));
-            seen = msg.wparam == reinterpret_cast<std::uintptr_t>(text_window);
-        }
-        platform::translate_message(msg);
-        platform::dispatch_message(msg);
-    }
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(pump_focus_messages(reinterpret_cast<std::uintptr_t>(text_window)));
+    EXPECT_EQ(ctrl_down, 1);
+    platform::post_message(draw_window, WM_KILLFOCUS, 0, 0);
+    EXPECT_TRUE(pump_focus_messages(0));
     EXPECT_EQ(ctrl_down, 0);
 }
 
