@@ -13,6 +13,7 @@
 #include <map>
 
 #include "zemka/platform/dialog.h"
+#include "zemka/platform/dialog_template.h"
 #include "zemka/platform/utf8.h"
 
 namespace zemka::platform {
@@ -27,60 +28,6 @@ constexpr std::uint32_t ES_AUTOHSCROLL = 0x0080;
 constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
 constexpr std::uint16_t CLASS_BUTTON = 0x0080;
 constexpr std::uint16_t CLASS_EDIT = 0x0081;
-
-// A bounds-checked reader of the template.
-class TemplateReader {
-public:
-    TemplateReader(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-    bool ok() const { return ok_; }
-    std::uint16_t word() {
-        if (pos_ + 2 > size_) return fail();
-        const auto v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
-        pos_ += 2;
-        return v;
-    }
-    std::uint32_t dword() {
-        const std::uint32_t lo = word();
-        return lo | static_cast<std::uint32_t>(word()) << 16;
-    }
-    std::int16_t short_value() { return static_cast<std::int16_t>(word()); }
-    // A text field: 16-bit units up to a 0 unit.
-    QString text() {
-        QString s;
-        for (std::uint16_t u = word(); ok_ && u != 0; u = word()) s.append(QChar(u));
-        return s;
-    }
-    // A class or menu field: 0, 0xFFFF and an ordinal, or a text.
-    std::uint16_t ordinal_or_text(QString *name) {
-        const std::uint16_t first = word();
-        if (first == 0xffff) return word();
-        if (first == 0) return 0;
-        pos_ -= 2;
-        if (name)
-            *name = text();
-        else
-            text();
-        return 0;
-    }
-    void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
-    void skip(std::size_t n) {
-        if (pos_ + n > size_)
-            fail();
-        else
-            pos_ += n;
-    }
-
-private:
-    std::uint16_t fail() {
-        ok_ = false;
-        pos_ = size_;
-        return 0;
-    }
-    const std::uint8_t *data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
-};
 
 }  // namespace
 
@@ -121,15 +68,8 @@ struct Dialog : QDialog {
 namespace {
 
 bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
-    TemplateReader r(tmpl, size);
-    const std::uint32_t style = r.dword();
-    r.dword();  // extended style
-    const int count = r.word();
-    const int x = r.short_value(), y = r.short_value(), cx = r.short_value(), cy = r.short_value();
-    r.ordinal_or_text(nullptr);  // menu
-    r.ordinal_or_text(nullptr);  // class
-    const QString caption = r.text();
-    if (!r.ok()) return false;
+    DialogTemplate t;
+    if (!read_dialog_template(tmpl, size, &t)) return false;
     // Base units of the dialog font: the average width of the letters and
     // the line height.
     const QFontMetrics fm(dlg->font());
@@ -137,21 +77,14 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
         fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0 / 4.0;
     const double unit_y = fm.height() / 8.0;
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
-    if (style & WS_CAPTION) dlg->setWindowTitle(caption);
-    dlg->setFixedSize(px(unit_x, cx), px(unit_y, cy));
-    dlg->origin = QPoint(px(unit_x, x), px(unit_y, y));
-    for (int i = 0; i < count; ++i) {
-        r.align4();
-        const std::uint32_t item_style = r.dword();
-        r.dword();
-        const int ix = r.short_value(), iy = r.short_value(), icx = r.short_value(), icy = r.short_value();
-        const int id = r.word();
-        QString class_name;
-        const std::uint16_t atom = r.ordinal_or_text(&class_name);
-        QString text;
-        r.ordinal_or_text(&text);
-        r.skip(r.word());  // creation data
-        if (!r.ok()) return false;
+    if (t.style & WS_CAPTION) dlg->setWindowTitle(QString::fromStdU16String(t.caption));
+    dlg->setFixedSize(px(unit_x, t.cx), px(unit_y, t.cy));
+    dlg->origin = QPoint(px(unit_x, t.x), px(unit_y, t.y));
+    for (const DialogItemTemplate &item : t.items) {
+        const std::uint32_t item_style = item.style;
+        const int id = item.id;
+        const std::uint16_t atom = item.class_atom;
+        const QString text = QString::fromStdU16String(item.text);
         QWidget *w = nullptr;
         if (atom == CLASS_EDIT) {
             if (item_style & ES_MULTILINE) {
@@ -187,7 +120,7 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             w = label;
         }
-        w->setGeometry(px(unit_x, ix), px(unit_y, iy), px(unit_x, icx), px(unit_y, icy));
+        w->setGeometry(px(unit_x, item.x), px(unit_y, item.y), px(unit_x, item.cx), px(unit_y, item.cy));
         dlg->controls[id] = w;
     }
     return true;

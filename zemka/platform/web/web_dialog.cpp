@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "zemka/platform/dialog.h"
+#include "zemka/platform/dialog_template.h"
 #include "zemka/platform/text_engine.h"
 #include "zemka/platform/utf8.h"
 #include "zemka/platform/web/web_bridge.h"
@@ -26,59 +27,6 @@ constexpr std::uint16_t CLASS_EDIT = 0x0081;
 
 enum ControlKind { STATIC_TEXT = 0, LINE_EDIT = 1, MULTI_LINE_EDIT = 2, BUTTON = 3, DEFAULT_BUTTON = 4 };
 
-// A bounds-checked reader of the template.
-class TemplateReader {
-public:
-    TemplateReader(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-    bool ok() const { return ok_; }
-    std::uint16_t word() {
-        if (pos_ + 2 > size_) return fail();
-        const auto v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
-        pos_ += 2;
-        return v;
-    }
-    std::uint32_t dword() {
-        const std::uint32_t lo = word();
-        return lo | static_cast<std::uint32_t>(word()) << 16;
-    }
-    std::int16_t short_value() { return static_cast<std::int16_t>(word()); }
-    // A text field: 16-bit units up to a 0 unit, as UTF-8.
-    std::string text() {
-        std::u32string s;
-        for (std::uint16_t u = word(); ok_ && u != 0; u = word())
-            s.push_back(u >= 0xd800 && u <= 0xdfff ? U'\xfffd' : static_cast<char32_t>(u));
-        return encode_utf8(s);
-    }
-    // A class or menu field: 0, 0xFFFF and an ordinal, or a text.
-    std::uint16_t ordinal_or_text(std::string *name) {
-        const std::uint16_t first = word();
-        if (first == 0xffff) return word();
-        if (first == 0) return 0;
-        pos_ -= 2;
-        const std::string s = text();
-        if (name) *name = s;
-        return 0;
-    }
-    void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
-    void skip(std::size_t n) {
-        if (pos_ + n > size_)
-            fail();
-        else
-            pos_ += n;
-    }
-
-private:
-    std::uint16_t fail() {
-        ok_ = false;
-        pos_ = size_;
-        return 0;
-    }
-    const std::uint8_t *data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
-};
-
 struct Control {
     int kind = STATIC_TEXT;
     int id = 0;
@@ -92,47 +40,40 @@ struct Layout {
     std::vector<Control> controls;
 };
 
+// A template text as UTF-8; UTF-16 surrogates show as U+FFFD.
+std::string utf8_of(const std::u16string &text) {
+    std::u32string s;
+    for (const char16_t u : text) s.push_back(u >= 0xd800 && u <= 0xdfff ? U'\xfffd' : static_cast<char32_t>(u));
+    return encode_utf8(s);
+}
+
 bool read_template(const std::uint8_t *tmpl, std::size_t size, Layout *layout) {
-    TemplateReader r(tmpl, size);
-    const std::uint32_t style = r.dword();
-    r.dword();  // extended style
-    const int count = r.word();
-    r.short_value();
-    r.short_value();  // the page places the dialog itself
-    const int cx = r.short_value(), cy = r.short_value();
-    r.ordinal_or_text(nullptr);  // menu
-    r.ordinal_or_text(nullptr);  // class
-    const std::string caption = r.text();
-    if (!r.ok()) return false;
+    DialogTemplate t;
+    if (!read_dialog_template(tmpl, size, &t)) return false;
     // Base units of the dialog font: the average width of the letters and
-    // the line height.
+    // the line height. The page places the dialog itself.
     const FontSpec font;
     const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const double unit_x = static_cast<double>(text_measure(font, letters, 52).cx) / 52.0 / 4.0;
     const double unit_y = text_font_metrics(font).height / 8.0;
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
-    if (style & WS_CAPTION) layout->caption = caption;
-    layout->width = px(unit_x, cx);
-    layout->height = px(unit_y, cy);
-    for (int i = 0; i < count; ++i) {
-        r.align4();
-        const std::uint32_t item_style = r.dword();
-        r.dword();
+    if (t.style & WS_CAPTION) layout->caption = utf8_of(t.caption);
+    layout->width = px(unit_x, t.cx);
+    layout->height = px(unit_y, t.cy);
+    for (const DialogItemTemplate &item : t.items) {
+        const std::uint32_t item_style = item.style;
+        const std::uint16_t atom = item.class_atom;
         Control c;
-        const int ix = r.short_value(), iy = r.short_value(), icx = r.short_value(), icy = r.short_value();
-        c.id = r.word();
-        const std::uint16_t atom = r.ordinal_or_text(nullptr);
-        r.ordinal_or_text(&c.text);
-        r.skip(r.word());  // creation data
-        if (!r.ok()) return false;
+        c.id = item.id;
+        c.text = utf8_of(item.text);
         if (atom == CLASS_EDIT)
             c.kind = (item_style & ES_MULTILINE) ? MULTI_LINE_EDIT : LINE_EDIT;
         else if (atom == CLASS_BUTTON)
             c.kind = (item_style & BS_DEFPUSHBUTTON) ? DEFAULT_BUTTON : BUTTON;
-        c.x = px(unit_x, ix);
-        c.y = px(unit_y, iy);
-        c.width = px(unit_x, icx);
-        c.height = px(unit_y, icy);
+        c.x = px(unit_x, item.x);
+        c.y = px(unit_y, item.y);
+        c.width = px(unit_x, item.cx);
+        c.height = px(unit_y, item.cy);
         layout->controls.push_back(std::move(c));
     }
     return true;

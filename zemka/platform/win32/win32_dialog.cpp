@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "zemka/platform/dialog_template.h"
 #include "zemka/platform/utf8.h"
 #include "zemka/platform/win32/win32_api.h"
 
@@ -19,79 +20,10 @@ struct Dialog {
 
 namespace {
 
-constexpr std::uint32_t DS_SETFONT_BIT = 0x40;
-constexpr std::uint16_t EXTENDED_SIGNATURE = 0xffff;
-
-// Walks a DLGTEMPLATE and its items within size bytes.
-class TemplateCheck {
-public:
-    TemplateCheck(const std::uint8_t *data, std::size_t size) : data_(data), size_(size) {}
-    bool ok() const { return ok_; }
-    std::uint16_t word() {
-        if (pos_ + 2 > size_) return fail();
-        const auto v = static_cast<std::uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
-        pos_ += 2;
-        return v;
-    }
-    std::uint32_t dword() {
-        const std::uint32_t lo = word();
-        return lo | static_cast<std::uint32_t>(word()) << 16;
-    }
-    void text() {
-        while (ok_ && word() != 0) {
-        }
-    }
-    // A menu or class field: 0, 0xFFFF and an ordinal, or a text.
-    void ordinal_or_text() {
-        const std::uint16_t first = word();
-        if (first == 0xffff)
-            word();
-        else if (first != 0)
-            text();
-    }
-    void align4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
-    void skip(std::size_t n) {
-        if (pos_ + n > size_)
-            fail();
-        else
-            pos_ += n;
-    }
-
-private:
-    std::uint16_t fail() {
-        ok_ = false;
-        pos_ = size_;
-        return 0;
-    }
-    const std::uint8_t *data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
-};
-
 // The plain (not extended) template form, with every field inside size.
 bool well_formed(const std::uint8_t *tmpl, std::size_t size) {
-    TemplateCheck r(tmpl, size);
-    const std::uint32_t style = r.dword();
-    if ((style >> 16) == EXTENDED_SIGNATURE) return false;
-    r.dword();
-    const int count = r.word();
-    for (int i = 0; i < 4; ++i) r.word();
-    r.ordinal_or_text();  // menu
-    r.ordinal_or_text();  // class
-    r.text();             // caption
-    if (style & DS_SETFONT_BIT) {
-        r.word();
-        r.text();
-    }
-    for (int i = 0; i < count && r.ok(); ++i) {
-        r.align4();
-        r.skip(18);  // style, extended style, x, y, cx, cy, id
-        r.ordinal_or_text();
-        r.ordinal_or_text();
-        r.skip(r.word());  // creation data
-    }
-    return r.ok();
+    DialogTemplate layout;
+    return read_dialog_template(tmpl, size, &layout);
 }
 
 INT_PTR CALLBACK dialog_trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

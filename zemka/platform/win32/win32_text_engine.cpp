@@ -84,10 +84,11 @@ int default_pixel_height() {
     return 13;
 }
 
-HFONT font_of(const FontSpec &spec) {
+HFONT font_of(const FontSpec &wanted) {
     static auto *fonts = new std::map<FontKey, HFONT>;  // kept until exit
     static const int default_height = default_pixel_height();
-    const FontKey key{spec.pixel_height > 0 ? spec.pixel_height : default_height, spec.weight >= 600, spec.fixed_pitch};
+    const FontKey key{wanted.pixel_height > 0 ? wanted.pixel_height : default_height, wanted.weight >= 600,
+                      wanted.fixed_pitch};
     auto it = fonts->find(key);
     if (it != fonts->end()) return it->second;
     if (fonts->size() >= MAX_FONTS) {
