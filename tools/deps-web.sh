@@ -15,21 +15,8 @@ PACKAGES=(emscripten node-acorn chromium fonts-dejavu-core python3 cmake ninja-b
 command -v node >/dev/null || PACKAGES+=(nodejs)
 command -v npm >/dev/null || PACKAGES+=(npm)
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Install them with:" >&2
-    echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+. tools/apt_lib.sh
+install_missing --no-install-recommends "${PACKAGES[@]}"
 # The test driver, as the lock file pins it.
 if ! [ -d tests/web/node_modules/puppeteer-core ]; then
   (cd tests/web && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >/dev/null)

@@ -13,17 +13,5 @@ PACKAGES=(
   googletest
   imagemagick cmake ninja-build zip
 )
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages. Install them with:" >&2
-  echo "  sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
-  exit 1
-fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+. "$(dirname "$0")/apt_lib.sh"
+install_missing --no-install-recommends "${PACKAGES[@]}"

@@ -14,20 +14,5 @@ PACKAGES=(
   dpkg-dev file binutils
 )
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages. Install them with:" >&2
-  echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
-  exit 1
-fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${missing[@]}" >/dev/null
+. "$(dirname "$0")/apt_lib.sh"
+install_missing "${PACKAGES[@]}"
