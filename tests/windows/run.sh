@@ -48,7 +48,7 @@ fi
 
 # The x86_64 programs under wine, in one X server.
 fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
 xvfb_pid=$!
 cleanup() {
   wineserver -k 2>/dev/null || true
