@@ -275,6 +275,19 @@ async function askNameTest(browser, base) {
   const caption = await page.evaluate(() => document.querySelector('.zemka-dialog .zemka-title span')?.textContent);
   check('ask_name: the dialog appears with its caption', !!field && caption === 'ZEMKA_gets', caption);
   if (!field) return;
+  // The template puts the dialog's client area 50 x 50 dialog units from
+  // the canvas, and the text box 167 x 37 units large: the box gives the
+  // units in pixels.
+  const place = await page.evaluate(() => {
+    const canvas = document.querySelector('.zemka-drawing .zemka-client').getBoundingClientRect();
+    const body = document.querySelector('.zemka-dialog-body').getBoundingClientRect();
+    const edit = document.querySelector('.zemka-dialog textarea').getBoundingClientRect();
+    return {dx: body.left - canvas.left, dy: body.top - canvas.top,
+            ux: edit.width / 167, uy: edit.height / 37};
+  });
+  check('ask_name: the dialog stands where its template puts it',
+        Math.abs(place.dx - 50 * place.ux) <= 1.5 && Math.abs(place.dy - 50 * place.uy) <= 1.5,
+        JSON.stringify(place));
   await page.keyboard.type('Ada');
   await page.keyboard.press('Escape');
   await new Promise(r => setTimeout(r, 200));

@@ -22,7 +22,7 @@ void zemka_web_font_metrics(int pixel_height, int bold, int fixed, int *ascent_d
 void zemka_web_text_draw(std::uint32_t *pixels, int width, int height, int stride, int pixel_height, int bold,
                          int fixed, int x, int y, const char *text, int length, std::uint32_t color, int opaque,
                          std::uint32_t background);
-void zemka_web_dialog_open(int id, const char *caption, int width, int height);
+void zemka_web_dialog_open(int id, const char *caption, int width, int height, int owner, int x, int y);
 void zemka_web_dialog_add(int id, int kind, int control_id, int x, int y, int width, int height, const char *text);
 void zemka_web_dialog_focus_first(int id);
 int zemka_web_dialog_text(int id, int control_id, char *buffer, int max_bytes);

@@ -14,6 +14,7 @@
 #include "zemka/platform/text_engine.h"
 #include "zemka/platform/utf8.h"
 #include "zemka/platform/web/web_bridge.h"
+#include "zemka/platform/windowing.h"
 
 namespace zemka::platform {
 
@@ -37,6 +38,7 @@ struct Control {
 struct Layout {
     std::string caption;
     int width = 0, height = 0;
+    int x = 0, y = 0;  // the client area's offset from the owner's
     std::vector<Control> controls;
 };
 
@@ -51,7 +53,7 @@ bool read_template(const std::uint8_t *tmpl, std::size_t size, Layout *layout) {
     DialogTemplate t;
     if (!read_dialog_template(tmpl, size, &t)) return false;
     // Base units of the dialog font: the average width of the letters and
-    // the line height. The page places the dialog itself.
+    // the line height.
     const FontSpec font;
     const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
     const double unit_x = static_cast<double>(text_measure(font, letters, 52).cx) / 52.0 / 4.0;
@@ -60,6 +62,8 @@ bool read_template(const std::uint8_t *tmpl, std::size_t size, Layout *layout) {
     if (t.style & WS_CAPTION) layout->caption = utf8_of(t.caption);
     layout->width = px(unit_x, t.cx);
     layout->height = px(unit_y, t.cy);
+    layout->x = px(unit_x, t.x);
+    layout->y = px(unit_y, t.y);
     for (const DialogItemTemplate &item : t.items) {
         const std::uint32_t item_style = item.style;
         const std::uint16_t atom = item.class_atom;
@@ -106,7 +110,7 @@ void dialog_command(int dialog_id, unsigned command) {
 
 }  // namespace web
 
-std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t size, Window *, DialogProc proc,
+std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t size, Window *owner, DialogProc proc,
                                   std::intptr_t init_param) {
     if (!tmpl || !proc) return -1;
     Layout layout;
@@ -114,7 +118,13 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
     Dialog dialog;
     dialog.id = next_dialog_id++;
     dialog.proc = proc;
-    zemka_web_dialog_open(dialog.id, layout.caption.c_str(), layout.width, layout.height);
+    // The template's (x, y) is measured from the owner's client area to the
+    // dialog's own client area; without a live owner the page centres it.
+    const int owner_id = owner && window_alive(owner)
+                             ? static_cast<int>(reinterpret_cast<std::intptr_t>(native_handle(owner)))
+                             : 0;
+    zemka_web_dialog_open(dialog.id, layout.caption.c_str(), layout.width, layout.height, owner_id, layout.x,
+                          layout.y);
     for (const Control &c : layout.controls)
         zemka_web_dialog_add(dialog.id, c.kind, c.id, c.x, c.y, c.width, c.height, c.text.c_str());
     open_dialogs()[dialog.id] = &dialog;

@@ -520,7 +520,7 @@ var ZemkaWebLibrary = {
 
   // The line-input dialog as a modal layer over the page.
   zemka_web_dialog_open__deps: ['$ZW'],
-  zemka_web_dialog_open: function(id, captionPtr, width, height) {
+  zemka_web_dialog_open: function(id, captionPtr, width, height, owner, x, y) {
     var overlay = document.createElement('div');
     overlay.className = 'zemka-modal';
     var box = document.createElement('div');
@@ -557,6 +557,22 @@ var ZemkaWebLibrary = {
       }
     });
     document.body.appendChild(overlay);
+    // The dialog's client area at (x, y) from the owner's canvas, as the
+    // template asks, kept inside the page's view; without an owner the
+    // layer centres it.
+    var win = ZW.windows[owner];
+    if (win && win.canvas.isConnected) {
+      var canvas = win.canvas.getBoundingClientRect();
+      var outer = box.getBoundingClientRect();
+      var inner = body.getBoundingClientRect();
+      var left = canvas.left + x - (inner.left - outer.left);
+      var top = canvas.top + y - (inner.top - outer.top);
+      left = Math.max(0, Math.min(left, window.innerWidth - outer.width));
+      top = Math.max(0, Math.min(top, window.innerHeight - outer.height));
+      box.style.position = 'absolute';
+      box.style.left = Math.round(left) + 'px';
+      box.style.top = Math.round(top) + 'px';
+    }
     ZW.dialogs[id] = {overlay: overlay, body: body, controls: {}, defaultButton: null};
   },
 
