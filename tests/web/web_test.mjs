@@ -248,6 +248,28 @@ async function painterTests(browser, base) {
         !!png && png.toString('latin1', 1, 4) === 'PNG' && png.readUInt32BE(16) === 600 && png.readUInt32BE(20) === 500);
   fs.rmSync(downloads, {recursive: true, force: true});
 
+  // Dragging the text window's corner resizes it: the surface follows the
+  // frame, and the console's lines are still shown.
+  const frame = await page.evaluate(() => {
+    const r = document.querySelector('.zemka-frame').getBoundingClientRect();
+    return {x: r.right, y: r.bottom, w: r.width, h: r.height};
+  });
+  await page.mouse.move(frame.x - 3, frame.y - 3);
+  await page.mouse.down();
+  await page.mouse.move(frame.x - 3 - 150, frame.y - 3 + 60, {steps: 5});
+  await page.mouse.up();
+  const want = [frame.w - 150, frame.h + 60];
+  const resized = await waitFor(() => page.evaluate(([w, h]) => {
+    const c = document.querySelector('.zemka-frame canvas');
+    if (c.width !== w || c.height !== h) return null;
+    const rgba = c.getContext('2d').getImageData(0, 0, w, h).data;
+    let ink = 0;
+    for (let i = 0; i < rgba.length; i += 4) if (rgba[i] + rgba[i + 1] + rgba[i + 2] < 200) ++ink;
+    return {w: c.width, h: c.height, ink};
+  }, want));
+  check('text window: dragging its corner resizes it, and its lines stay',
+        !!resized && resized.ink > 20, `${JSON.stringify(resized)}, wanted ${want.join(' x ')}`);
+
   // Closing the text window hides it; the drawing window goes on.
   await page.click('.zemka-window:not(.zemka-drawing) .zemka-close');
   const hidden = await waitFor(() => page.evaluate(() => document.querySelector('.zemka-window:not(.zemka-drawing)').hidden));

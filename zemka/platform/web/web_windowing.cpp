@@ -129,6 +129,16 @@ void take_page_input() {
                 if (pending) continue;
                 pending = true;
                 post(w, WM_TIMER, wparam, 0);
+            } else if (message == WM_SIZE) {
+                // The user resized the frame of a resizable window: the
+                // surface follows, and the window draws itself anew.
+                if (w->style != WindowStyle::Resizable) continue;
+                const int cw = std::clamp(static_cast<int>(lparam & 0xffff), 1, 4096);
+                const int ch = std::clamp(static_cast<int>((lparam >> 16) & 0xffff), 1, 4096);
+                resize_dc(w->surface, cw, ch);
+                w->needs_present = true;
+                post(w, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
+                post_paint(w);
             } else if (message == WM_KILLFOCUS) {
                 Window *taker = window_of_id(static_cast<int>(wparam) - 1);
                 post(w, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(taker), 0);

@@ -12,7 +12,7 @@ var ZemkaWebLibrary = {
   $ZW__deps: ['$Asyncify'],
   $ZW: {
     WM_CLOSE: 16, WM_KEYDOWN: 256, WM_KEYUP: 257, WM_COMMAND: 273, WM_TIMER: 275,
-    WM_LBUTTONDOWN: 513, WM_KILLFOCUS: 8,
+    WM_LBUTTONDOWN: 513, WM_KILLFOCUS: 8, WM_SIZE: 5,
     events: [],
     wake: null,
     windows: {},   // id -> {section, canvas, context, image, menus}
@@ -235,7 +235,28 @@ var ZemkaWebLibrary = {
     canvas.width = width;
     canvas.height = height;
     canvas.tabIndex = 0;
-    section.appendChild(canvas);
+    var frame = null;
+    if (fixed) {
+      section.appendChild(canvas);
+    } else {
+      // A window of the resizable style: its client area is a frame the
+      // user can drag larger or smaller; every new size goes to the
+      // library, which resizes the surface and draws it anew.
+      frame = document.createElement('div');
+      frame.className = 'zemka-frame';
+      frame.style.width = width + 'px';
+      frame.style.height = height + 'px';
+      frame.appendChild(canvas);
+      section.appendChild(frame);
+      var posted = [width, height];
+      new ResizeObserver(function() {
+        var w = Math.max(1, Math.min(4096, Math.round(frame.clientWidth)));
+        var h = Math.max(1, Math.min(4096, Math.round(frame.clientHeight)));
+        if (frame.closest('[hidden]') || (w === posted[0] && h === posted[1])) return;
+        posted = [w, h];
+        ZW.post(id, ZW.WM_SIZE, 0, (h << 16) | w);
+      }).observe(frame);
+    }
     section.hidden = true;
     ZW.host().appendChild(section);
     if (!ZW.shutdownRegistered) {
