@@ -6,6 +6,11 @@
 # builds and runs the Windows suite.
 file(GLOB ZEMKA_WIN32_SOURCES CONFIGURE_DEPENDS zemka/platform/win32/*.cpp)
 target_sources(zemka PRIVATE ${ZEMKA_WIN32_SOURCES})
+# Windows has its own message queue: the library's is left out (also of
+# the test suite's copy of the library, which takes these sources).
+get_target_property(ZEMKA_WIN32_ALL_SOURCES zemka SOURCES)
+list(FILTER ZEMKA_WIN32_ALL_SOURCES EXCLUDE REGEX "/zemka/platform/message_queue\\.cpp$")
+set_target_properties(zemka PROPERTIES SOURCES "${ZEMKA_WIN32_ALL_SOURCES}")
 target_link_libraries(zemka PRIVATE user32 gdi32)
 target_compile_definitions(zemka PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
 

@@ -17,11 +17,11 @@
 #include <QWindow>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "zemka/platform/message_queue.h"
 #include "zemka/platform/windowing.h"
 
 namespace zemka::platform {
@@ -36,11 +36,6 @@ constexpr std::uint32_t CLASS_BACKGROUND = 0xffffffffu;  // white
 std::map<std::string, WindowProc> &classes() {
     static std::map<std::string, WindowProc> registry;
     return registry;
-}
-
-std::deque<Msg> &queue() {
-    static std::deque<Msg> q;
-    return q;
 }
 
 class ClientWidget;
@@ -82,14 +77,10 @@ struct Window {
 
 namespace {
 
-void post(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    queue().push_back(Msg{w, message, wparam, lparam});
-}
-
 void post_paint(Window *w) {
     if (w->paint_pending) return;
     w->paint_pending = true;
-    post(w, WM_PAINT, 0, 0);
+    queue_message(w, WM_PAINT, 0, 0);
 }
 
 unsigned key_code(const QKeyEvent *e) {
@@ -142,13 +133,13 @@ protected:
         const QSize desktop = screen() ? screen()->virtualSize() : QSize(width(), height());
         const int cw = std::min(width(), desktop.width()), ch = std::min(height(), desktop.height());
         resize_dc(window_->surface, cw, ch);
-        post(window_, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
+        queue_message(window_, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
         post_paint(window_);
     }
     void mousePressEvent(QMouseEvent *e) override {
         if (e->button() != Qt::LeftButton) return;
         const QPoint p = e->position().toPoint();
-        post(window_, WM_LBUTTONDOWN, 1, point_lparam(p.x(), p.y()));
+        queue_message(window_, WM_LBUTTONDOWN, 1, point_lparam(p.x(), p.y()));
     }
     void keyPressEvent(QKeyEvent *e) override {
         const QString text = e->text();
@@ -157,11 +148,11 @@ protected:
             typed = text.at(0).unicode();
         else if (text.size() == 2 && text.at(0).isHighSurrogate())
             typed = text.toUcs4().value(0);
-        post(window_, WM_KEYDOWN, key_code(e), key_lparam(typed));
+        queue_message(window_, WM_KEYDOWN, key_code(e), key_lparam(typed));
     }
     void keyReleaseEvent(QKeyEvent *e) override {
         if (e->isAutoRepeat()) return;  // a held key repeats its press only
-        post(window_, WM_KEYUP, key_code(e), 0);
+        queue_message(window_, WM_KEYUP, key_code(e), 0);
     }
     // As the window system does, wparam names the library window that takes
     // the focus, or is 0 when the focus leaves them (or a menu takes the
@@ -172,7 +163,7 @@ protected:
         if (e->reason() != Qt::PopupFocusReason)
             if (auto *taker = dynamic_cast<ClientWidget *>(QApplication::focusWidget()); taker && taker != this)
                 next = taker->window_;
-        post(window_, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(next), 0);
+        queue_message(window_, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(next), 0);
     }
 
 private:
@@ -203,7 +194,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *e) override {
         e->ignore();
-        if (window_->alive) post(window_, WM_CLOSE, 0, 0);
+        if (window_->alive) queue_message(window_, WM_CLOSE, 0, 0);
     }
     // The window manager frames a window before it is exposed, and may
     // frame it again later; a move may follow its first placement.
@@ -409,7 +400,7 @@ void destroy_window(Window *w) {
     w->top = nullptr;
     destroy_menu(w->menu);
     delete_dc(w->surface);
-    std::erase_if(queue(), [w](const Msg &msg) { return msg.window == w; });
+    drop_messages_of(w);
     delete w;
 }
 
@@ -429,21 +420,13 @@ void end_paint(Window *w, Dc *) {
 }
 
 bool peek_message(Msg *out) {
-    if (queue().empty() && QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (queue().empty()) return false;
-    const Msg msg = queue().front();
-    queue().pop_front();
+    if (queued_messages().empty() && QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (queued_messages().empty()) return false;
+    const Msg msg = queued_messages().front();
+    queued_messages().pop_front();
     if (msg.message == WM_TIMER && msg.window) msg.window->timers[static_cast<unsigned>(msg.wparam)].pending = false;
     if (out) *out = msg;
     return true;
-}
-
-void translate_message(const Msg &msg) {
-    if (msg.message != WM_KEYDOWN) return;
-    const char32_t typed = typed_char_of(msg.lparam);
-    // Only characters with a one-byte code reach the application.
-    if (typed == 0 || typed > 0xff) return;
-    queue().push_front(Msg{msg.window, WM_CHAR, typed, msg.lparam});
 }
 
 std::intptr_t dispatch_message(const Msg &msg) {
@@ -451,16 +434,8 @@ std::intptr_t dispatch_message(const Msg &msg) {
     return msg.window->proc(msg.window, msg.message, msg.wparam, msg.lparam);
 }
 
-void post_message(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    if (window_alive(w)) post(w, message, wparam, lparam);
-}
-
-void post_quit_message(int exit_code) { post(nullptr, WM_QUIT, static_cast<std::uintptr_t>(exit_code), 0); }
-
-void discard_messages() { queue().clear(); }
-
 void wait_message() {
-    if (!queue().empty() || !QCoreApplication::instance()) return;
+    if (!queued_messages().empty() || !QCoreApplication::instance()) return;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -473,7 +448,7 @@ void set_timer(Window *w, unsigned id, int period_ms) {
             TimerSlot &s = w->timers[id];
             if (s.pending || !w->alive) return;
             s.pending = true;
-            post(w, WM_TIMER, id, 0);
+            queue_message(w, WM_TIMER, id, 0);
         });
     }
     slot.timer->start(std::max(period_ms, 1));

@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "zemka/platform/message_queue.h"
 #include "zemka/platform/web/web_bridge.h"
 #include "zemka/platform/windowing.h"
 
@@ -31,11 +31,6 @@ constexpr double YIELD_INTERVAL_MS = 50.0;
 std::map<std::string, WindowProc> &classes() {
     static std::map<std::string, WindowProc> registry;
     return registry;
-}
-
-std::deque<Msg> &queue() {
-    static std::deque<Msg> q;
-    return q;
 }
 
 }  // namespace
@@ -76,14 +71,10 @@ std::map<int, Window *> &windows_by_id() {
 
 int next_window_id = 1;
 
-void post(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    queue().push_back(Msg{w, message, wparam, lparam});
-}
-
 void post_paint(Window *w) {
     if (w->paint_pending) return;
     w->paint_pending = true;
-    post(w, WM_PAINT, 0, 0);
+    queue_message(w, WM_PAINT, 0, 0);
 }
 
 void present(Window *w) {
@@ -128,7 +119,7 @@ void take_page_input() {
                 bool &pending = w->timer_pending[static_cast<unsigned>(wparam)];
                 if (pending) continue;
                 pending = true;
-                post(w, WM_TIMER, wparam, 0);
+                queue_message(w, WM_TIMER, wparam, 0);
             } else if (message == WM_SIZE) {
                 // The user resized the frame of a resizable window: the
                 // surface follows, and the window draws itself anew.
@@ -137,13 +128,13 @@ void take_page_input() {
                 const int ch = std::clamp(static_cast<int>((lparam >> 16) & 0xffff), 1, 4096);
                 resize_dc(w->surface, cw, ch);
                 w->needs_present = true;
-                post(w, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
+                queue_message(w, WM_SIZE, 0, static_cast<std::intptr_t>(ch) << 16 | cw);
                 post_paint(w);
             } else if (message == WM_KILLFOCUS) {
                 Window *taker = window_of_id(static_cast<int>(wparam) - 1);
-                post(w, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(taker), 0);
+                queue_message(w, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(taker), 0);
             } else {
-                post(w, message, wparam, lparam);
+                queue_message(w, message, wparam, lparam);
             }
         }
         if (n < 64) return;
@@ -244,7 +235,7 @@ void destroy_window(Window *w) {
     windows_by_id().erase(w->id);
     destroy_menu(w->menu);
     delete_dc(w->surface);
-    std::erase_if(queue(), [w](const Msg &msg) { return msg.window == w; });
+    drop_messages_of(w);
     delete w;
 }
 
@@ -266,24 +257,16 @@ void end_paint(Window *w, Dc *) {
 bool peek_message(Msg *out) {
     present_all();
     take_page_input();
-    if (queue().empty()) {
+    if (queued_messages().empty()) {
         yield_now_and_then();
         take_page_input();
     }
-    if (queue().empty()) return false;
-    const Msg msg = queue().front();
-    queue().pop_front();
+    if (queued_messages().empty()) return false;
+    const Msg msg = queued_messages().front();
+    queued_messages().pop_front();
     if (msg.message == WM_TIMER && msg.window) msg.window->timer_pending[static_cast<unsigned>(msg.wparam)] = false;
     if (out) *out = msg;
     return true;
-}
-
-void translate_message(const Msg &msg) {
-    if (msg.message != WM_KEYDOWN) return;
-    const char32_t typed = typed_char_of(msg.lparam);
-    // Only characters with a one-byte code reach the application.
-    if (typed == 0 || typed > 0xff) return;
-    queue().push_front(Msg{msg.window, WM_CHAR, typed, msg.lparam});
 }
 
 std::intptr_t dispatch_message(const Msg &msg) {
@@ -291,17 +274,9 @@ std::intptr_t dispatch_message(const Msg &msg) {
     return msg.window->proc(msg.window, msg.message, msg.wparam, msg.lparam);
 }
 
-void post_message(Window *w, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
-    if (window_alive(w)) post(w, message, wparam, lparam);
-}
-
-void post_quit_message(int exit_code) { post(nullptr, WM_QUIT, static_cast<std::uintptr_t>(exit_code), 0); }
-
-void discard_messages() { queue().clear(); }
-
 void wait_message() {
     take_page_input();
-    if (!queue().empty()) return;
+    if (!queued_messages().empty()) return;
     present_all();
     web::wait();
     last_turn_ms = emscripten_get_now();
