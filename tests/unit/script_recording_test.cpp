@@ -1,13 +1,20 @@
 // Recording events into the script file: the lines written, the run-length
 // rule for periodic events, write failures, and recording and playback
 // keeping apart.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#ifdef _WIN32
+#include <share.h>
+#else
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
+#include <chrono>
 #include <climits>
+#include <cstdio>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +24,7 @@
 #include <vector>
 
 #include "zemka/console/console.h"
+#include "zemka/platform/regular_file.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 
@@ -45,9 +53,15 @@ void periodic(int count) {
 class ScriptRecording : public ::testing::Test {
 protected:
     void SetUp() override {
-        char dir_template[] = "/tmp/zemka-script-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir_ = dir_template;
+        // A fresh folder of our own in the system's temporary folder.
+        const auto base = std::filesystem::temp_directory_path();
+        auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+        for (int tries = 0; tries < 100 && dir_.empty(); ++tries, seed = seed * 6364136223846793005ull + 1) {
+            const auto candidate = base / ("zemka-script-" + std::to_string(seed % 1000000007ull));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) dir_ = candidate;
+        }
+        ASSERT_FALSE(dir_.empty());
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
 
@@ -70,17 +84,37 @@ protected:
         std::filesystem::remove_all(dir_);
     }
 
+    // The file's text with this system's line end (LF, or CR LF on
+    // Windows) read as "\n"; any other line end fails the test.
     static std::string file_text(const char *name = "ZEMKA.SCR") {
         std::ifstream in(name, std::ios::binary);
         EXPECT_TRUE(in) << name << " is missing";
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        const std::string raw = bytes.str();
+        const std::string end = platform::LINE_END;
+        std::string text;
+        for (std::size_t i = 0; i < raw.size();) {
+            if (raw.compare(i, end.size(), end) == 0) {
+                text += '\n';
+                i += end.size();
+            } else {
+                EXPECT_TRUE(raw[i] != '\n' && raw[i] != '\r') << "a line end other than the system's at byte " << i;
+                text += raw[i++];
+            }
+        }
+        return text;
     }
 
+    // A script as this system's recorder would have left it.
     static void write_file(const std::string &content) {
         std::ofstream out("ZEMKA.SCR", std::ios::binary | std::ios::trunc);
-        out << content;
+        for (const char c : content) {
+            if (c == '\n')
+                out << platform::LINE_END;
+            else
+                out << c;
+        }
     }
 
     // The script items of the "&Run" menu, made once for the process.
@@ -310,6 +344,7 @@ TEST_F(ScriptRecording, PendingRunAtSwitchOffIsReportedWhenFileCannotBeCreated) 
     EXPECT_EQ(pending_periodic, 0);
 }
 
+#ifndef _WIN32
 // A disk that fills up, made with the file size limit: a write that fails
 // is undone, so the file always ends with a whole line; the failure is
 // reported once, and again when writing fails after it had succeeded.
@@ -345,13 +380,21 @@ TEST_F(ScriptRecording, FailedWritesLeaveWholeLinesAndAreReportedAgainAfterSucce
     EXPECT_EQ(file_text(), "ZEMKA_KBD(97);\nZEMKA_MOUSE(1, 1);\nZEMKA_PERIODIC(4);\nZEMKA_MOUSE(2, 2);\n");
 }
 
-// Another program records into the file: it holds the lock, and this
-// recorder neither empties the file nor writes to it.
+#endif
+
+// Another program records into the file: it holds the lock (Windows: it
+// lets others only read), and this recorder neither empties the file nor
+// writes to it.
 TEST_F(ScriptRecording, FileLockedByAnotherRecorderIsLeftAlone) {
     write_file("ZEMKA_KBD(1);\n");
+#ifdef _WIN32
+    std::FILE *other = _fsopen("ZEMKA.SCR", "ab", _SH_DENYWR);
+    ASSERT_NE(other, nullptr);
+#else
     const int other = open("ZEMKA.SCR", O_WRONLY);
     ASSERT_GE(other, 0);
     ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+#endif
     script_toggle_recording();
     EXPECT_EQ(lines,
               std::vector<std::string>{"Cannot record: script file ZEMKA.SCR is being recorded by another program\n"});
@@ -359,7 +402,11 @@ TEST_F(ScriptRecording, FileLockedByAnotherRecorderIsLeftAlone) {
     EXPECT_FALSE(checked(MENU_RECORD));
     returned(ZEMKA_MOUSE, mouse(5, 5));
     EXPECT_EQ(file_text(), "ZEMKA_KBD(1);\n");
+#ifdef _WIN32
+    std::fclose(other);
+#else
     close(other);
+#endif
     script_toggle_recording();
     returned(ZEMKA_MOUSE, mouse(5, 5));
     EXPECT_EQ(file_text(), "ZEMKA_MOUSE(5, 5);\n");

@@ -100,7 +100,8 @@ std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
         tell(problem, FileProblem::NotRegular);
         return nullptr;
     }
-    std::FILE *file = std::fopen(path, "r");
+    // Binary: a text stream would end the file at a stray Ctrl+Z.
+    std::FILE *file = std::fopen(path, "rb");
     if (!file) tell(problem, errno == ENOENT ? FileProblem::Missing : FileProblem::Other);
     return file;
 }
@@ -112,7 +113,7 @@ std::FILE *open_for_recording(const char *path, FileProblem *problem) {
         return nullptr;
     }
     // The sharing check comes before the file is emptied.
-    std::FILE *file = _fsopen(path, "w", _SH_DENYWR);
+    std::FILE *file = _fsopen(path, "wb", _SH_DENYWR);
     if (!file) {
         const int error = errno;
         tell(problem, exists(path) && error == EACCES ? FileProblem::Locked : FileProblem::Other);

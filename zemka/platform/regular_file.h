@@ -8,6 +8,15 @@
 
 namespace zemka::platform {
 
+// What ends a line in a text file of this system. Scripts are recorded
+// through binary streams with this written out, so that every offset the
+// recorder keeps counts the bytes really in the file.
+#ifdef _WIN32
+inline constexpr char LINE_END[] = "\r\n";
+#else
+inline constexpr char LINE_END[] = "\n";
+#endif
+
 enum class FileProblem {
     None,
     Missing,     // no such file
@@ -16,9 +25,10 @@ enum class FileProblem {
     Other,       // no permission, a symbolic link loop, ...
 };
 
-// Opens an existing regular file for reading.
+// Opens an existing regular file for reading, as bytes (line ends are
+// the reader's business).
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem);
-// Opens a regular file for writing, creating it when missing: takes an
+// Opens a regular file for writing bytes, creating it when missing: takes an
 // exclusive lock that lasts until the stream is closed, and only then
 // empties the file, so a refused second recorder never touches it.
 std::FILE *open_for_recording(const char *path, FileProblem *problem);

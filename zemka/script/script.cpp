@@ -23,7 +23,7 @@ constexpr const char *DEFAULT_SCRIPT_PATH = "ZEMKA.SCR";
 constexpr std::size_t LINE_SIZE = 512;      // at most 511 characters of a line
 constexpr std::size_t NUMBER_SIZE = 12;     // at most 11 characters of a number
 constexpr std::size_t KEYWORD_INDEX = 6;    // 'M', 'K' or 'P' after "ZEMKA_"
-constexpr std::size_t LINE_TEXT_SIZE = 64;  // the longest written line is 37 characters
+constexpr std::size_t LINE_TEXT_SIZE = 64;  // the longest written line is 38 bytes
 
 enum class StreamMode { Closed, Writing, Reading };
 
@@ -193,16 +193,18 @@ void script_write_event(int kind, EventRecord record) {
     int length = 0;
     switch (kind) {
         case ZEMKA_MOUSE:
-            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);\n", record.x, record.y);
+            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);%s", record.x, record.y,
+                                   platform::LINE_END);
             break;
         case ZEMKA_KBD:
-            length = std::snprintf(text, sizeof text, "ZEMKA_KBD(%d);\n",
-                                   static_cast<int>(static_cast<signed char>(record.key)));
+            length = std::snprintf(text, sizeof text, "ZEMKA_KBD(%d);%s",
+                                   static_cast<int>(static_cast<signed char>(record.key)), platform::LINE_END);
             break;
         case ZEMKA_PERIODIC: {
             // The run's line is the last of the file: it is written at the
             // end once and rewritten in place as the count grows.
-            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);\n", pending_periodic);
+            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);%s", pending_periodic,
+                                   platform::LINE_END);
             const long at = run_offset >= 0 ? run_offset : good_size;
             run_offset = at;
             run_on_disk = write_line_at(at, text, static_cast<std::size_t>(length));
