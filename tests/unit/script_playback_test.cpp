@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "zemka/console/console.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
@@ -23,9 +24,8 @@ void capture_line(const char *text, std::size_t length, void *context) {
 class ScriptPlayback : public ::testing::Test {
 protected:
     void SetUp() override {
-        char dir_template[] = "/tmp/zemka-script-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir_ = dir_template;
+        dir_ = testing::make_temp_dir("zemka-script-");
+        ASSERT_FALSE(dir_.empty());
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
 

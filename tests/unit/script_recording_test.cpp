@@ -12,7 +12,6 @@
 #include <unistd.h>
 #endif
 
-#include <chrono>
 #include <climits>
 #include <cstdio>
 #include <csignal>
@@ -23,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "zemka/console/console.h"
 #include "zemka/platform/regular_file.h"
 #include "zemka/script/script.h"
@@ -53,14 +53,7 @@ void periodic(int count) {
 class ScriptRecording : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A fresh folder of our own in the system's temporary folder.
-        const auto base = std::filesystem::temp_directory_path();
-        auto seed = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-        for (int tries = 0; tries < 100 && dir_.empty(); ++tries, seed = seed * 6364136223846793005ull + 1) {
-            const auto candidate = base / ("zemka-script-" + std::to_string(seed % 1000000007ull));
-            std::error_code ec;
-            if (std::filesystem::create_directory(candidate, ec)) dir_ = candidate;
-        }
+        dir_ = testing::make_temp_dir("zemka-script-");
         ASSERT_FALSE(dir_.empty());
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "support/library_fixture.h"
+#include "support/temp_dir.h"
 #include "zemka/state.h"
 
 namespace zemka {
@@ -16,9 +17,8 @@ namespace {
 class ScriptWait : public testing::LibraryTest {
 protected:
     void SetUp() override {
-        char dir_template[] = "/tmp/zemka-script-XXXXXX";
-        ASSERT_NE(mkdtemp(dir_template), nullptr);
-        dir_ = dir_template;
+        dir_ = testing::make_temp_dir("zemka-script-");
+        ASSERT_FALSE(dir_.empty());
         old_cwd_ = std::filesystem::current_path();
         std::filesystem::current_path(dir_);
         before_start();
