@@ -2,8 +2,8 @@
 # Real X input into the real Win32 windows under wine: clicks arrive at
 # ZEMKA_next_event as logical points, typed letters as key events, and the
 # Ctrl commands (F: one frame, A / H: animate and halt, L, Q: quit) act
-# without producing key events; Ctrl+R records a returned click into
-# ZEMKA.SCR with the system's line end (CR LF).
+# without producing key events; Ctrl+R records returned clicks and keys into
+# ZEMKA.SCR, each line with the system's line end (CR LF).
 #   events_test.sh EVENT_ECHO_EXE
 set -euo pipefail
 . "$(dirname "$0")/wine_lib.sh"
@@ -22,14 +22,20 @@ click_logical -300 -249
 wait_for_line "$out" "MOUSE -300 -249"
 click_logical 299 250
 wait_for_line "$out" "MOUSE 299 250"
-# Recording: the click between Ctrl+R and Ctrl+R is the script's one line.
+# Recording: what the wait returns between Ctrl+R and Ctrl+R are the
+# script's lines, each ended by CR LF.
 xdotool key ctrl+r
 click_logical 5 6
 wait_for_line "$out" "MOUSE 5 6"
+click_logical -7 8
+wait_for_line "$out" "MOUSE -7 8"
+xdotool key b
+wait_for_line "$out" "KBD 98"
 xdotool key ctrl+r
-for _ in $(seq 50); do [ -s "$work/ZEMKA.SCR" ] && break; sleep 0.1; done
-[ "$(cat "$work/ZEMKA.SCR" 2>/dev/null)" = $'ZEMKA_MOUSE(5, 6);\r' ] ||
-  fail "ZEMKA.SCR holds '$(od -c "$work/ZEMKA.SCR" 2>/dev/null | head -3)'"
+want=$'ZEMKA_MOUSE(5, 6);\r\nZEMKA_MOUSE(-7, 8);\r\nZEMKA_KBD(98);\r\n'
+for _ in $(seq 50); do [ "$(od -An -c "$work/ZEMKA.SCR" 2>/dev/null)" = "$(printf %s "$want" | od -An -c)" ] && break; sleep 0.1; done
+[ "$(od -An -c "$work/ZEMKA.SCR" 2>/dev/null)" = "$(printf %s "$want" | od -An -c)" ] ||
+  fail "ZEMKA.SCR holds '$(od -c "$work/ZEMKA.SCR" 2>/dev/null | head -5)'"
 xdotool type --delay 80 "aZ"
 wait_for_line "$out" "KBD 97"
 wait_for_line "$out" "KBD 90"
