@@ -13,8 +13,8 @@
 #endif
 
 #include <climits>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -403,6 +403,25 @@ TEST_F(ScriptRecording, FileLockedByAnotherRecorderIsLeftAlone) {
     script_toggle_recording();
     returned(ZEMKA_MOUSE, mouse(5, 5));
     EXPECT_EQ(file_text(), "ZEMKA_MOUSE(5, 5);\n");
+}
+
+// A device never becomes a script: it could block a read or a write.
+TEST_F(ScriptRecording, DeviceIsNeitherRecordedIntoNorPlayed) {
+#ifdef _WIN32
+    const std::string device = "NUL";
+#else
+    const std::string device = "/dev/null";
+#endif
+    set_script_path(device.c_str());
+    script_toggle_recording();
+    returned(ZEMKA_KBD, key('a'));
+    script_toggle_recording();
+    script_toggle_playback();
+    EXPECT_EQ(step(), "none");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), "Cannot open script file " + device + " for writing\n");
+    EXPECT_EQ(lines.back(), "Cannot open script file " + device + " for reading\n");
+    EXPECT_FALSE(script_file_open());
 }
 
 TEST_F(ScriptRecording, OtherPathIsWrittenAndNamed) {

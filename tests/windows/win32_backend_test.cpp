@@ -122,6 +122,67 @@ TEST_F(Win32Backend, MalformedDialogTemplateIsRefused) {
     EXPECT_EQ(platform::dialog_box_indirect(nullptr, cut, sizeof cut, draw_window, proc, 0), -1);
 }
 
+// Hands every queued message to the library, as the wait does, and
+// returns the key a character left for the wait (-1: none).
+int typed_after_pump() {
+    pending_kind = -1;
+    platform::Msg msg;
+    for (int i = 0; i < 1000 && platform::peek_message(&msg); ++i) {
+        platform::translate_message(msg);
+        platform::dispatch_message(msg);
+    }
+    return pending_kind == ZEMKA_KBD ? static_cast<unsigned char>(current_event.key) : -1;
+}
+
+TEST_F(Win32Backend, KeysTheProgramMustNotSee) {
+    HWND draw = hwnd_of(draw_window);
+    typed_after_pump();
+    // A character beyond one byte (Cyrillic de) is not its low byte ('4').
+    PostMessageW(draw, WM_CHAR, 0x0434, 1);
+    EXPECT_EQ(typed_after_pump(), -1);
+    PostMessageW(draw, WM_CHAR, 'x', 1);
+    EXPECT_EQ(typed_after_pump(), 'x');
+
+    // AltGr: the system's left Ctrl press stamped with the right Alt's
+    // time is not the user's Ctrl, so AltGr+Q types its @ rather than
+    // quitting. The two presses are posted again until they share a time.
+    bool same_time = false;
+    for (int attempt = 0; attempt < 20 && !same_time; ++attempt) {
+        typed_after_pump();
+        ctrl_down = 0;
+        const DWORD before = GetTickCount();
+        PostMessageW(draw, WM_KEYDOWN, VK_CONTROL, 0x001d0001);
+        PostMessageW(draw, WM_KEYDOWN, VK_MENU, 0x21380001);  // extended: the right Alt key
+        same_time = GetTickCount() == before;
+    }
+    ASSERT_TRUE(same_time);
+    PostMessageW(draw, WM_CHAR, '@', 1);
+    EXPECT_EQ(typed_after_pump(), '@');
+    EXPECT_EQ(ctrl_down, 0);
+
+    // A real Ctrl is a Ctrl; let go while Alt is held, it comes as a
+    // system key release, which still ends the Ctrl commands.
+    PostMessageW(draw, WM_KEYDOWN, VK_CONTROL, 0x001d0001);
+    typed_after_pump();
+    EXPECT_EQ(ctrl_down, 1);
+    PostMessageW(draw, WM_SYSKEYUP, VK_CONTROL, static_cast<LPARAM>(0xe01d0001u));
+    typed_after_pump();
+    EXPECT_EQ(ctrl_down, 0);
+}
+
+TEST_F(Win32Backend, DialogEndedByAQuitRequestAnswersNothing) {
+    // The system's dialog loop ends at a quit request without the dialog's
+    // procedure: nothing was typed, so ZEMKA_gets fails and leaves the
+    // buffer alone; the quit stays for the wait.
+    char buffer[32] = "untouched";
+    PostQuitMessage(0);
+    EXPECT_EQ(ZEMKA_gets("Name?", buffer), 0);
+    EXPECT_STREQ(buffer, "untouched");
+    int x = 0, y = 0;
+    char key = 0;
+    EXPECT_EQ(ZEMKA_next_event(&x, &y, &key), ZEMKA_QUIT);
+}
+
 TEST_F(Win32Backend, TextWindowSurfaceFollowsItsClientArea) {
     HWND hwnd = hwnd_of(text_window);
     SetWindowPos(hwnd, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);

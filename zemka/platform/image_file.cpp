@@ -32,7 +32,9 @@ void say(std::string *error, const std::string &why) {
 // Paths are handled as plain strings (on Windows the standard library's
 // path type would bring its whole locale machinery into the DLL).
 #ifdef _WIN32
-constexpr const char *SEPARATORS = "/\\";
+// "C:shot.png" is shot.png in drive C's current folder: the colon ends
+// the folder part too (elsewhere in a name it would make a data stream).
+constexpr const char *SEPARATORS = "/\\:";
 #else
 constexpr const char *SEPARATORS = "/";
 #endif

@@ -29,9 +29,7 @@ void post_message(Window *w, unsigned message, std::uintptr_t wparam, std::intpt
     if (window_alive(w)) queue_message(w, message, wparam, lparam);
 }
 
-void post_quit_message(int exit_code) {
-    queue_message(nullptr, WM_QUIT, static_cast<std::uintptr_t>(exit_code), 0);
-}
+void post_quit_message(int exit_code) { queue_message(nullptr, WM_QUIT, static_cast<std::uintptr_t>(exit_code), 0); }
 
 void discard_messages() { queued_messages().clear(); }
 

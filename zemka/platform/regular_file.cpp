@@ -3,8 +3,8 @@
 #include <cerrno>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
-#include <share.h>
 #include <sys/stat.h>
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -48,15 +48,6 @@ bool settle_regular(int fd, FileProblem *problem) {
 }
 #endif
 
-#ifdef _WIN32
-// Without the standard library's path type, whose conversions would bring
-// the whole locale machinery into the DLL.
-bool exists(const char *path) {
-    struct _stat64 st {};
-    return path && *path && _stat64(path, &st) == 0;
-}
-#endif
-
 }  // namespace
 
 bool exists_but_not_regular(const char *path) {
@@ -85,6 +76,46 @@ bool file_identity(const char *path, BY_HANDLE_FILE_INFORMATION *info) {
     return ok;
 }
 
+// Opens path and keeps it only when it is a file on a disk: a device
+// (NUL, COM1, ...) or a pipe could block a read or a write for good.
+HANDLE open_disk_file(const char *path, DWORD access, DWORD share, DWORD disposition, FileProblem *problem) {
+    HANDLE h = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            tell(problem, FileProblem::Missing);
+        else if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            tell(problem, FileProblem::Locked);
+        else
+            tell(problem, FileProblem::Other);
+        return nullptr;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        CloseHandle(h);
+        tell(problem, FileProblem::NotRegular);
+        return nullptr;
+    }
+    return h;
+}
+
+// The C stream over an open handle, which it then owns.
+std::FILE *stream_of(HANDLE h, int flags, const char *mode, FileProblem *problem) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), flags);
+    if (fd < 0) {
+        CloseHandle(h);
+        tell(problem, FileProblem::Other);
+        return nullptr;
+    }
+    std::FILE *file = _fdopen(fd, mode);
+    if (!file) {
+        _close(fd);
+        tell(problem, FileProblem::Other);
+    }
+    return file;
+}
+
 }  // namespace
 
 bool same_file(const char *a, const char *b) {
@@ -96,29 +127,40 @@ bool same_file(const char *a, const char *b) {
 
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
     tell(problem, FileProblem::None);
+    if (!path || !*path) {
+        tell(problem, FileProblem::Missing);
+        return nullptr;
+    }
     if (exists_but_not_regular(path)) {
         tell(problem, FileProblem::NotRegular);
         return nullptr;
     }
+    HANDLE h = open_disk_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                              problem);
     // Binary: a text stream would end the file at a stray Ctrl+Z.
-    std::FILE *file = std::fopen(path, "rb");
-    if (!file) tell(problem, errno == ENOENT ? FileProblem::Missing : FileProblem::Other);
-    return file;
+    return h ? stream_of(h, _O_RDONLY | _O_BINARY, "rb", problem) : nullptr;
 }
 
 std::FILE *open_for_recording(const char *path, FileProblem *problem) {
     tell(problem, FileProblem::None);
+    if (!path || !*path) {
+        tell(problem, FileProblem::Other);
+        return nullptr;
+    }
     if (exists_but_not_regular(path)) {
         tell(problem, FileProblem::NotRegular);
         return nullptr;
     }
-    // The sharing check comes before the file is emptied.
-    std::FILE *file = _fsopen(path, "wb", _SH_DENYWR);
-    if (!file) {
-        const int error = errno;
-        tell(problem, exists(path) && error == EACCES ? FileProblem::Locked : FileProblem::Other);
+    // Others may only read while the recording goes on: a second recorder
+    // is refused by the sharing check, before anything is emptied.
+    HANDLE h = open_disk_file(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, problem);
+    if (!h) return nullptr;
+    if (!SetEndOfFile(h)) {
+        CloseHandle(h);
+        tell(problem, FileProblem::Other);
+        return nullptr;
     }
-    return file;
+    return stream_of(h, _O_WRONLY | _O_BINARY, "wb", problem);
 }
 
 bool truncate_stream(std::FILE *file, long size) {

@@ -193,8 +193,7 @@ void script_write_event(int kind, EventRecord record) {
     int length = 0;
     switch (kind) {
         case ZEMKA_MOUSE:
-            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);%s", record.x, record.y,
-                                   platform::LINE_END);
+            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);%s", record.x, record.y, platform::LINE_END);
             break;
         case ZEMKA_KBD:
             length = std::snprintf(text, sizeof text, "ZEMKA_KBD(%d);%s",
@@ -203,8 +202,7 @@ void script_write_event(int kind, EventRecord record) {
         case ZEMKA_PERIODIC: {
             // The run's line is the last of the file: it is written at the
             // end once and rewritten in place as the count grows.
-            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);%s", pending_periodic,
-                                   platform::LINE_END);
+            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);%s", pending_periodic, platform::LINE_END);
             const long at = run_offset >= 0 ? run_offset : good_size;
             run_offset = at;
             run_on_disk = write_line_at(at, text, static_cast<std::size_t>(length));

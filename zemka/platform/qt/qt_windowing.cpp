@@ -420,7 +420,8 @@ void end_paint(Window *w, Dc *) {
 }
 
 bool peek_message(Msg *out) {
-    if (queued_messages().empty() && QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (queued_messages().empty() && QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (queued_messages().empty()) return false;
     const Msg msg = queued_messages().front();
     queued_messages().pop_front();

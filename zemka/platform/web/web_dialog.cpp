@@ -120,11 +120,9 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
     dialog.proc = proc;
     // The template's (x, y) is measured from the owner's client area to the
     // dialog's own client area; without a live owner the page centres it.
-    const int owner_id = owner && window_alive(owner)
-                             ? static_cast<int>(reinterpret_cast<std::intptr_t>(native_handle(owner)))
-                             : 0;
-    zemka_web_dialog_open(dialog.id, layout.caption.c_str(), layout.width, layout.height, owner_id, layout.x,
-                          layout.y);
+    const int owner_id =
+        owner && window_alive(owner) ? static_cast<int>(reinterpret_cast<std::intptr_t>(native_handle(owner))) : 0;
+    zemka_web_dialog_open(dialog.id, layout.caption.c_str(), layout.width, layout.height, owner_id, layout.x, layout.y);
     for (const Control &c : layout.controls)
         zemka_web_dialog_add(dialog.id, c.kind, c.id, c.x, c.y, c.width, c.height, c.text.c_str());
     open_dialogs()[dialog.id] = &dialog;

@@ -17,13 +17,15 @@
 #endif
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 namespace zemka::platform::win32 {
 
 // The library's texts for the system: decoded as decode_text does (UTF-8,
-// or byte by byte as Latin-1) and written as UTF-16.
-std::wstring widen(const char *text, std::size_t count);
+// or byte by byte as Latin-1) and written as UTF-16; at most max_units
+// UTF-16 units, of which only the needed part of text is decoded.
+std::wstring widen(const char *text, std::size_t count, std::size_t max_units = SIZE_MAX);
 inline std::wstring widen(const char *text) {
     return text ? widen(text, std::char_traits<char>::length(text)) : std::wstring();
 }

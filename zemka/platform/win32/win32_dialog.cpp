@@ -16,6 +16,7 @@ struct Dialog {
     HWND hwnd = nullptr;
     DialogProc proc = nullptr;
     std::intptr_t init_param = 0;
+    bool ended = false;  // by its procedure, through end_dialog
 };
 
 namespace {
@@ -56,6 +57,9 @@ std::intptr_t dialog_box_indirect(void *instance, const std::uint8_t *tmpl, std:
     const INT_PTR result =
         DialogBoxIndirectParamW(module, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), win32::hwnd_of(owner),
                                 dialog_trampoline, reinterpret_cast<LPARAM>(&dialog));
+    // A dialog the procedure did not end was ended by the system: a quit
+    // request, or its owner destroyed. Nothing was answered.
+    if (result != -1 && !dialog.ended) return -1;
     return static_cast<std::intptr_t>(result);
 }
 
@@ -76,7 +80,9 @@ std::size_t get_dlg_item_text(Dialog *dialog, int id, char *buffer, std::size_t 
 }
 
 void end_dialog(Dialog *dialog, std::intptr_t result) {
-    if (dialog && dialog->hwnd) EndDialog(dialog->hwnd, static_cast<INT_PTR>(result));
+    if (!dialog || !dialog->hwnd) return;
+    dialog->ended = true;
+    EndDialog(dialog->hwnd, static_cast<INT_PTR>(result));
 }
 
 }  // namespace zemka::platform

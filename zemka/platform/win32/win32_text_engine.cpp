@@ -107,11 +107,7 @@ HFONT font_of(const FontSpec &wanted) {
     return font;
 }
 
-std::wstring wide(const char *text, std::size_t count) {
-    std::wstring w = win32::widen(text, count);
-    if (w.size() > MAX_UNITS) w.resize(MAX_UNITS);
-    return w;
-}
+std::wstring wide(const char *text, std::size_t count) { return win32::widen(text, count, MAX_UNITS); }
 
 SIZE extent_of(HDC dc, const std::wstring &w) {
     SIZE size{0, 0};

@@ -4,15 +4,17 @@
 
 namespace zemka::platform::win32 {
 
-std::wstring widen(const char *text, std::size_t count) {
+std::wstring widen(const char *text, std::size_t count, std::size_t max_units) {
     std::wstring out;
     if (!text) return out;
-    const std::u32string chars = decode_text(text, count);
+    const std::u32string chars = decode_text(text, count, max_units);
     out.reserve(chars.size());
     for (char32_t c : chars) {
+        if (out.size() >= max_units) break;
         if (c < 0x10000) {
             out.push_back(static_cast<wchar_t>(c));
         } else {
+            if (max_units - out.size() < 2) break;  // never half a pair
             const char32_t v = c - 0x10000;
             out.push_back(static_cast<wchar_t>(0xd800 + (v >> 10)));
             out.push_back(static_cast<wchar_t>(0xdc00 + (v & 0x3ff)));

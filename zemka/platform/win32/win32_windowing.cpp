@@ -179,6 +179,23 @@ void resize_surface(Window *w, int width, int height) {
     w->surface = next;
 }
 
+// The right Alt key of many layouts (AltGr) comes as a left Ctrl press and
+// a right Alt press with the same time stamp. That Ctrl is not the user's:
+// taken as one, AltGr+Q (an @ on German keyboards) would quit.
+bool altgr_control(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, LONG time) {
+    if (message != WM_KEYDOWN || wparam != VK_CONTROL || (lparam & (1L << 24)) != 0) return false;
+    MSG next;
+    return PeekMessageW(&next, hwnd, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE) &&
+           (next.message == WM_KEYDOWN || next.message == WM_SYSKEYDOWN) && next.wParam == VK_MENU &&
+           (next.lParam & (1L << 24)) != 0 && static_cast<LONG>(next.time) == time;
+}
+
+// Ctrl let go while Alt is held comes as a system key release; the
+// library hears it as the release it is.
+UINT library_key_message(UINT message, WPARAM wparam) {
+    return message == WM_SYSKEYUP && wparam == VK_CONTROL ? WM_KEYUP : message;
+}
+
 LRESULT call_library(Window *w, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_KILLFOCUS) wparam = reinterpret_cast<WPARAM>(win32::window_of(reinterpret_cast<HWND>(wparam)));
     return static_cast<LRESULT>(
@@ -202,7 +219,14 @@ LRESULT CALLBACK trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
         w->alive = false;
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
+    if (w->alive && library_key_message(message, wparam) != message) {
+        call_library(w, WM_KEYUP, wparam, lparam);
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
     if (!w->alive || !library_message(message)) return DefWindowProcW(hwnd, message, wparam, lparam);
+    // Characters beyond one byte and AltGr's Ctrl do not reach the library.
+    if ((message == WM_CHAR && wparam > 0xff) || altgr_control(hwnd, message, wparam, lparam, GetMessageTime()))
+        return 0;
     if (message == WM_SIZE && w->style == WindowStyle::Resizable) resize_surface(w, LOWORD(lparam), HIWORD(lparam));
     if (message == WM_DESTROY) {
         // The window is going: its procedure hears of it once, and the
@@ -326,6 +350,9 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
 
 void show_window(Window *w, int command) {
     if (!window_alive(w)) return;
+    // The fixed window has nothing to show beyond its 600 x 500 picture: a
+    // program started "maximized" still gets it at its own size.
+    if (w->style == WindowStyle::FixedWithMenu && command == SW_SHOWMAXIMIZED) command = SW_SHOWNORMAL;
     ShowWindow(w->hwnd, command == SW_HIDE ? SW_HIDE : command);
 }
 
@@ -378,9 +405,13 @@ void end_paint(Window *w, Dc *) {
     if (!window_alive(w) || !w->painting) return;
     dc_pixmap(w->dc);
     BitBlt(w->paint.hdc, 0, 0, w->surface.width, w->surface.height, w->surface.memory_dc, 0, 0, SRCCOPY);
+    // The paint DC reaches only the part to repaint: the rest of the window
+    // is shown anew with the next look at the queue.
+    const RECT &part = w->paint.rcPaint;
+    w->needs_present =
+        part.left > 0 || part.top > 0 || part.right < w->surface.width || part.bottom < w->surface.height;
     EndPaint(w->hwnd, &w->paint);
     w->painting = false;
-    w->needs_present = false;
 }
 
 bool peek_message(Msg *out) {
@@ -392,12 +423,20 @@ bool peek_message(Msg *out) {
             return true;
         }
         Window *w = win32::window_of(m.hwnd);
-        // Characters beyond one byte do not reach the application.
-        const bool wide_char = m.message == WM_CHAR && m.wParam > 0xff;
-        if (!w || !library_message(m.message) || wide_char) {
+        // Characters beyond one byte, and AltGr's Ctrl, do not reach the
+        // application.
+        if (w && ((m.message == WM_CHAR && m.wParam > 0xff) ||
+                  altgr_control(m.hwnd, m.message, m.wParam, m.lParam, static_cast<LONG>(m.time))))
+            continue;
+        if (w && library_key_message(m.message, m.wParam) != m.message) {
+            if (out)
+                *out = Msg{w, WM_KEYUP, static_cast<std::uintptr_t>(m.wParam), static_cast<std::intptr_t>(m.lParam)};
+            return true;
+        }
+        if (!w || !library_message(m.message)) {
             // Other windows' messages (dialogs, the system's own) and the
             // messages the library leaves to the system.
-            if (!wide_char) TranslateMessage(&m);
+            TranslateMessage(&m);
             DispatchMessageW(&m);
             continue;
         }
