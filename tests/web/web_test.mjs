@@ -413,13 +413,20 @@ async function replayTest(browser, base) {
   await page.close();
 }
 
-// A script that cannot be fetched ends an unattended replay with status 2.
+// A script that cannot be fetched, or is fetched but has a name that
+// cannot be a file ("weather-demo.scr?/" ends in "/"), ends an unattended
+// replay with status 2, and the page says why.
 async function replayMissingTest(browser, base) {
-  const {page} = await openPage(browser, `${base}/weather-painter.html?play=missing.scr&quit_after_play=1`);
-  const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 10000);
-  const status = await page.evaluate(() => document.getElementById('zemka-status').textContent);
-  check('replay: a missing script ends the program with status 2', ended === '2', `${ended}: ${status}`);
-  await page.close();
+  const cases = [['a missing script', 'missing.scr'], ['a script without a file name', 'weather-demo.scr?/']];
+  for (const [what, play] of cases) {
+    const {page} = await openPage(browser,
+                                  `${base}/weather-painter.html?play=${encodeURIComponent(play)}&quit_after_play=1`);
+    const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 10000);
+    const status = await page.evaluate(() => document.getElementById('zemka-status').textContent);
+    check(`replay: ${what} ends the program with status 2`, ended === '2' && /could not be loaded/.test(status),
+          `${ended}: ${status}`);
+    await page.close();
+  }
 }
 
 const server = await serve();
