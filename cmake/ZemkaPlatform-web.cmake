@@ -15,12 +15,15 @@ set(ZEMKA_WEB_JS_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/web/zemka_we
 # the functions that can reach the page's wait (zemka_web_wait) or the
 # yield of a busy pump (emscripten_sleep) are made resumable. Calls through
 # pointers count as able to reach them: a program may well call
-# ZEMKA_next_event through a std::function or a table of its own.
+# ZEMKA_next_event through a std::function or a table of its own. The
+# unwound stack is saved whole: a program may wait from deep in its own
+# calls, so it gets room for far more than the default's few frames.
 set(CMAKE_EXECUTABLE_SUFFIX ".js")
 target_link_options(zemka INTERFACE
   $<BUILD_INTERFACE:--js-library=${ZEMKA_WEB_JS_LIBRARY}>
   "SHELL:-s ASYNCIFY=1"
   "SHELL:-s ASYNCIFY_IMPORTS=[zemka_web_wait,emscripten_sleep]"
+  "SHELL:-s ASYNCIFY_STACK_SIZE=65536"
   "SHELL:-s EXIT_RUNTIME=1"
   "SHELL:-s FORCE_FILESYSTEM=1"
   "SHELL:-s ALLOW_MEMORY_GROWTH=1"

@@ -134,6 +134,10 @@ async function painterTests(browser, base) {
     return [c.width, c.height];
   });
   check('painter: the drawing canvas is 600 x 500', size[0] === 600 && size[1] === 500, size.join(' x '));
+  // The text window is shown first, yet the drawing canvas has the keys.
+  const focused = await waitFor(() => page.evaluate(() =>
+    document.activeElement === document.querySelector('.zemka-drawing canvas')), 2000);
+  check('painter: the drawing canvas has the keyboard at start', focused);
 
   // A blue flake planted in the halted picture, then one frame on.
   await clickCanvas(page, SNOW_BUTTON);
@@ -274,6 +278,23 @@ async function painterTests(browser, base) {
   await page.click('.zemka-window:not(.zemka-drawing) .zemka-close');
   const hidden = await waitFor(() => page.evaluate(() => document.querySelector('.zemka-window:not(.zemka-drawing)').hidden));
   check('text window: its close box hides it', hidden);
+
+  // A recording still on when the program ends is offered all the same.
+  const offered = await page.evaluate(() => document.getElementById('zemka-recording').href);
+  await clickCanvas(page, px(-100, 0));
+  await ctrl(page, 'KeyR');
+  const recording = await waitFor(async () => (await menuState(page))[6].checked);
+  await clickCanvas(page, px(120, 60));
+  await new Promise(r => setTimeout(r, 200));
+  await ctrl(page, 'KeyQ');
+  const lastRecording = await waitFor(() => page.evaluate(async before => {
+    const link = document.getElementById('zemka-recording');
+    if (link.hidden || !link.href || link.href === before) return null;
+    return (await fetch(link.href)).text();
+  }, offered));
+  check('recording: one still on when Ctrl+Q ends the program is offered with its click',
+        recording && typeof lastRecording === 'string' && lastRecording.split('\n').includes('ZEMKA_MOUSE(120, 60);'),
+        `recording ${recording}: ${JSON.stringify(lastRecording)}`);
   check('painter: no script errors on the page', errors.length === 0, errors.join('; '));
   await page.close();
 }
@@ -310,6 +331,26 @@ async function askNameTest(browser, base) {
   check('ask_name: the dialog stands where its template puts it',
         Math.abs(place.dx - 50 * place.ux) <= 1.5 && Math.abs(place.dy - 50 * place.uy) <= 1.5,
         JSON.stringify(place));
+  // Tab and Shift+Tab go round the dialog and never reach the page.
+  const outside = [];
+  const focusOutside = () => page.evaluate(() => {
+    const e = document.activeElement;
+    return document.querySelector('.zemka-dialog').contains(e) ? '' : `${e?.tagName}.${e?.className}`;
+  });
+  await page.keyboard.down('Shift');
+  for (let i = 1; i <= 4; ++i) {
+    await page.keyboard.press('Tab');
+    const where = await focusOutside();
+    if (where) outside.push(`Shift+Tab ${i}: ${where}`);
+  }
+  await page.keyboard.up('Shift');
+  for (let i = 1; i <= 5; ++i) {
+    await page.keyboard.press('Tab');
+    const where = await focusOutside();
+    if (where) outside.push(`Tab ${i}: ${where}`);
+  }
+  check('ask_name: Tab and Shift+Tab keep the keyboard in the dialog', outside.length === 0, outside.join(', '));
+  await field.focus();
   await page.keyboard.type('Ada');
   await page.keyboard.press('Escape');
   await new Promise(r => setTimeout(r, 200));
@@ -322,6 +363,11 @@ async function askNameTest(browser, base) {
   const consoleText = await page.evaluate(() => document.title);
   check('ask_name: Enter gives the answer, which the program draws', gone && blue > 100,
         `${blue} blue pixels (${consoleText})`);
+  const refocused = await page.evaluate(() => {
+    const e = document.activeElement;
+    return e === document.querySelector('.zemka-drawing canvas') ? '' : `${e?.tagName}.${e?.className}`;
+  });
+  check('ask_name: the closed dialog gives the keyboard back to the drawing canvas', refocused === '', refocused);
   check('ask_name: no script errors on the page', errors.length === 0, errors.join('; '));
   await page.close();
 }
@@ -367,13 +413,20 @@ async function replayTest(browser, base) {
   await page.close();
 }
 
-// A script that cannot be fetched ends an unattended replay with status 2.
+// A script that cannot be fetched, or is fetched but has a name that
+// cannot be a file ("weather-demo.scr?/" ends in "/"), ends an unattended
+// replay with status 2, and the page says why.
 async function replayMissingTest(browser, base) {
-  const {page} = await openPage(browser, `${base}/weather-painter.html?play=missing.scr&quit_after_play=1`);
-  const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 10000);
-  const status = await page.evaluate(() => document.getElementById('zemka-status').textContent);
-  check('replay: a missing script ends the program with status 2', ended === '2', `${ended}: ${status}`);
-  await page.close();
+  const cases = [['a missing script', 'missing.scr'], ['a script without a file name', 'weather-demo.scr?/']];
+  for (const [what, play] of cases) {
+    const {page} = await openPage(browser,
+                                  `${base}/weather-painter.html?play=${encodeURIComponent(play)}&quit_after_play=1`);
+    const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 10000);
+    const status = await page.evaluate(() => document.getElementById('zemka-status').textContent);
+    check(`replay: ${what} ends the program with status 2`, ended === '2' && /could not be loaded/.test(status),
+          `${ended}: ${status}`);
+    await page.close();
+  }
 }
 
 const server = await serve();

@@ -14,6 +14,9 @@ namespace zemka::platform {
 
 const char *setting(const char *name) {
     if (!name) return nullptr;
+    // Snapshots would only pile up in the page's in-memory files, where
+    // nobody sees them: "Save picture" stands in for them.
+    if (std::strcmp(name, "ZEMKA_SNAPSHOT") == 0 || std::strcmp(name, "ZEMKA_SNAPSHOT_EVERY") == 0) return nullptr;
     static std::map<std::string, std::optional<std::string>> known;
     auto it = known.find(name);
     if (it == known.end()) {

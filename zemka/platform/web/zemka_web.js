@@ -15,14 +15,21 @@ var ZemkaWebLibrary = {
     WM_LBUTTONDOWN: 513, WM_KILLFOCUS: 8, WM_SIZE: 5,
     events: [],
     wake: null,
-    windows: {},   // id -> {section, canvas, context, image, menus}
+    windows: {},   // id -> {section, canvas, context, image, menus, resizeObserver}
     timers: {},    // "window:timer" -> interval handle
-    dialogs: {},   // id -> {overlay, box, controls: {id: element}, defaultButton}
+    dialogs: {},   // id -> {overlay, body, controls: {id: element}, defaultButton, inerted, returnFocus, owner}
+    recording: false,  // the Record Script item (id 5) is checked
     textCanvas: null,
     textContext: null,
 
-    // Queues one input record and ends a wait in progress.
+    // Queues one input record and ends a wait in progress. After an abort
+    // the module can take nothing more: the page lets its windows go, which
+    // also stops the timers that keep posting.
     post: function(windowId, message, wparam, lparam) {
+      if (ABORT) {
+        ZW.shutdown();
+        return;
+      }
       ZW.events.push([windowId | 0, message | 0, wparam | 0, lparam | 0]);
       if (ZW.wake) {
         var wake = ZW.wake;
@@ -76,6 +83,9 @@ var ZemkaWebLibrary = {
       var chars = Array.from(e.key || '');
       if (chars.length !== 1) return 0;
       var c = chars[0].codePointAt(0);
+      // The key message keeps 16 bits for the character: one beyond them
+      // would come out as another character.
+      if (c > 0xffff) return 0;
       if (e.ctrlKey && !e.altKey) {
         var upper = chars[0].toUpperCase().codePointAt(0);
         if (upper >= 64 && upper <= 95) return upper & 0x1f;
@@ -159,11 +169,24 @@ var ZemkaWebLibrary = {
       }, 0);
     },
 
+    // A recording still on when its window goes (the program ended or
+    // stopped the library) was closed by the library just before: the page
+    // offers it as if the mark had gone off.
+    offerUnfinishedRecording: function() {
+      if (!ZW.recording) return;
+      ZW.recording = false;
+      ZW.offerRecording();
+    },
+
     retire: function(id) {
       var win = ZW.windows[id];
       if (!win) return;
       ZW.closeMenus(win);
+      ZW.offerUnfinishedRecording();
       win.section.classList.add('retired');
+      // Its close box and menu take no more keys either.
+      win.section.inert = true;
+      if (win.resizeObserver) win.resizeObserver.disconnect();
       var fresh = win.canvas.cloneNode(false);  // drops the listeners
       fresh.getContext('2d').drawImage(win.canvas, 0, 0);
       win.canvas.replaceWith(fresh);
@@ -179,8 +202,25 @@ var ZemkaWebLibrary = {
     // windows keep their pictures and take no more input.
     shutdown: function() {
       for (var id in ZW.windows) ZW.retire(id);
-      for (var d in ZW.dialogs) ZW.dialogs[d].overlay.remove();
-      ZW.dialogs = {};
+      ZW.offerUnfinishedRecording();
+      for (var d in ZW.dialogs) ZW.closeDialog(d);
+    },
+
+    // Removes a dialog's layer, gives the page its keyboard back and the
+    // focus to whoever had it when the dialog opened (or to the owner's
+    // canvas when that element has left the page).
+    closeDialog: function(id) {
+      var dialog = ZW.dialogs[id];
+      if (!dialog) return;
+      delete ZW.dialogs[id];
+      dialog.overlay.remove();
+      for (var i = 0; i < dialog.inerted.length; ++i) dialog.inerted[i].inert = false;
+      var back = dialog.returnFocus;
+      if (!back || !back.isConnected || back === document.body) {
+        var owner = ZW.windows[dialog.owner];
+        back = owner ? owner.canvas : null;
+      }
+      if (back && back.isConnected) back.focus({preventScroll: true});
     },
 
     fontString: function(px, bold, fixed) {
@@ -249,13 +289,14 @@ var ZemkaWebLibrary = {
       frame.appendChild(canvas);
       section.appendChild(frame);
       var posted = [width, height];
-      new ResizeObserver(function() {
+      var resizeObserver = new ResizeObserver(function() {
         var w = Math.max(1, Math.min(4096, Math.round(frame.clientWidth)));
         var h = Math.max(1, Math.min(4096, Math.round(frame.clientHeight)));
         if (frame.closest('[hidden]') || (w === posted[0] && h === posted[1])) return;
         posted = [w, h];
         ZW.post(id, ZW.WM_SIZE, 0, (h << 16) | w);
-      }).observe(frame);
+      });
+      resizeObserver.observe(frame);
     }
     section.hidden = true;
     ZW.host().appendChild(section);
@@ -264,7 +305,7 @@ var ZemkaWebLibrary = {
       addOnExit(ZW.shutdown);
     }
     var win = {id: id, section: section, canvas: canvas, menuBar: menuBar, menus: [],
-               context: canvas.getContext('2d'), image: null};
+               context: canvas.getContext('2d'), image: null, resizeObserver: frame ? resizeObserver : null};
     ZW.windows[id] = win;
 
     canvas.addEventListener('mousedown', function(e) {
@@ -320,12 +361,12 @@ var ZemkaWebLibrary = {
   zemka_web_show_window: function(id, visible) {
     var win = ZW.windows[id];
     if (!win) return;
-    var wasHidden = win.section.hidden;
+    var firstShown = visible && win.section.hidden && !win.shown;
     win.section.hidden = !visible;
-    if (visible && wasHidden && Object.keys(ZW.windows).filter(function(k) {
-      return !ZW.windows[k].section.hidden;
-    }).length === 1)
-      win.canvas.focus();
+    if (visible) win.shown = true;
+    // The drawing window takes the keyboard when it first appears, whichever
+    // window the program showed before it: its menu and keys work at once.
+    if (firstShown && win.section.classList.contains('zemka-drawing')) win.canvas.focus({preventScroll: true});
   },
 
   // The program has stopped with its windows: their last pictures stay on
@@ -473,8 +514,12 @@ var ZemkaWebLibrary = {
     item.checked = !!checked;
     item.check.textContent = item.checked ? '\u2713' : '';
     item.row.classList.toggle('checked', item.checked);
-    // Item 5 is "Record Script": its mark going off ends a recording.
-    if (item.id === 5 && was && !item.checked) ZW.offerRecording();
+    // Item 5 is "Record Script": its mark going off ends a recording; a
+    // mark still on when the window goes ends one too (see retire).
+    if (item.id === 5) {
+      ZW.recording = item.checked;
+      if (was && !item.checked) ZW.offerRecording();
+    }
   },
 
   // Text through the 2D canvas. Sizes are CSS pixels of the font's em.
@@ -482,7 +527,8 @@ var ZemkaWebLibrary = {
   zemka_web_text_width: function(px, bold, fixed, textPtr, length) {
     var ctx = ZW.textContextFor(1, 1);
     ctx.font = ZW.fontString(px, bold, fixed);
-    return Math.round(ctx.measureText(UTF8ToString(textPtr, length)).width);
+    // A huge text must not wrap round to a negative width in the int.
+    return Math.min(Math.round(ctx.measureText(UTF8ToString(textPtr, length)).width), 0x7fffffff);
   },
 
   zemka_web_font_metrics__deps: ['$ZW'],
@@ -567,15 +613,42 @@ var ZemkaWebLibrary = {
     box.appendChild(bar);
     box.appendChild(body);
     overlay.appendChild(box);
+    // A click on the layer around the box does not take the focus away.
+    overlay.addEventListener('mousedown', function(e) {
+      if (e.target === overlay) e.preventDefault();
+    });
     box.addEventListener('keydown', function(e) {
       var dialog = ZW.dialogs[id];
+      if (!dialog) return;
       if (e.key === 'Escape') {
         e.preventDefault();
         ZW.post(-id, ZW.WM_COMMAND, 2, 0);
-      } else if (e.key === 'Enter' && dialog.defaultButton && !(e.target instanceof HTMLButtonElement)) {
+      } else if (e.key === 'Enter' && dialog.defaultButton && !(e.target instanceof HTMLButtonElement) &&
+                 !e.isComposing && e.keyCode !== 229) {
+        // Not the Enter that ends an input method's composition: that is the method's.
         e.preventDefault();
         dialog.defaultButton.click();
+      } else if (e.key === 'Tab') {
+        // Tab and Shift+Tab go round the dialog's own controls: past the
+        // last one the browser would leave the page.
+        e.preventDefault();
+        var stops = Array.prototype.filter.call(box.querySelectorAll('button, input, textarea'), function(el) {
+          return !el.disabled;
+        });
+        if (!stops.length) return;
+        var at = stops.indexOf(document.activeElement);
+        var next = e.shiftKey ? (at <= 0 ? stops.length - 1 : at - 1) : (at + 1) % stops.length;
+        stops[next].focus();
       }
+    });
+    // Modal for the keyboard too: the rest of the page is inert while the
+    // dialog is open (the dialog that closes lifts only what it set).
+    var returnFocus = document.activeElement;
+    var inerted = [];
+    Array.prototype.forEach.call(document.body.children, function(child) {
+      if (child.inert) return;
+      child.inert = true;
+      inerted.push(child);
     });
     document.body.appendChild(overlay);
     // The dialog's client area at (x, y) from the owner's canvas, as the
@@ -594,7 +667,8 @@ var ZemkaWebLibrary = {
       box.style.left = Math.round(left) + 'px';
       box.style.top = Math.round(top) + 'px';
     }
-    ZW.dialogs[id] = {overlay: overlay, body: body, controls: {}, defaultButton: null};
+    ZW.dialogs[id] = {overlay: overlay, body: body, controls: {}, defaultButton: null, inerted: inerted,
+                      returnFocus: returnFocus, owner: owner};
   },
 
   // kind: 0 static text, 1 single-line edit, 2 multi-line edit, 3 button,
@@ -653,12 +727,7 @@ var ZemkaWebLibrary = {
   },
 
   zemka_web_dialog_close__deps: ['$ZW'],
-  zemka_web_dialog_close: function(id) {
-    var dialog = ZW.dialogs[id];
-    if (!dialog) return;
-    dialog.overlay.remove();
-    delete ZW.dialogs[id];
-  },
+  zemka_web_dialog_close: function(id) { ZW.closeDialog(id); },
 
   // A setting from the page address: ZEMKA_PLAY_LIMIT is play_limit=...
   // (the full name works too). Values the page prepared before the start
