@@ -11,12 +11,7 @@ pid=""
 trap 'if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi; rm -f "$out"' EXIT
 ZEMKA_ECHO=1 "$WINE" "$prog" >/dev/null 2>"$out" &
 pid=$!
-dialog=""
-for _ in $(seq 150); do
-  dialog=$(xdotool search --onlyvisible --name '^ZEMKA_gets$' 2>/dev/null | head -n 1) || true
-  [ -n "$dialog" ] && break
-  sleep 0.2
-done
+dialog=$(visible_window ZEMKA_gets 150)
 [ -n "$dialog" ] || { kill "$pid" 2>/dev/null || true; fail "no ZEMKA_gets dialog"; }
 xdotool windowfocus --sync "$dialog" 2>/dev/null || xdotool windowfocus "$dialog" || true
 sleep 0.5

@@ -1,35 +1,25 @@
 // The Win32 back end seen from the system: window styles and the client
 // area, the menu's texts and check marks as the system keeps them, the
-// focus message's mapping to library windows, a refused dialog template
-// and the text window's surface following its size.
-// (The system headers come last: they define the message names as macros
-// of the same values.)
+// focus message's mapping to library windows, the keys a program must not
+// see, a refused or system-ended dialog and the text window's surface
+// following its size.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 
-#include "zemka/platform/dialog.h"
-#include "zemka/platform/gdi.h"
-#include "zemka/platform/text_engine.h"
-#include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 #include "zemka/window/windows.h"
 #include "zemka/zemka.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+// Last: the contract's headers, then the system's, as the back end has them.
+#include "zemka/platform/win32/win32_api.h"
 
 using namespace zemka;
 
 namespace {
 
-HWND hwnd_of(platform::Window *w) { return static_cast<HWND>(platform::native_handle(w)); }
+using platform::win32::hwnd_of;
 
 class Win32Backend : public ::testing::Test {
 protected:

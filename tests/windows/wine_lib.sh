@@ -34,17 +34,25 @@ wait_for_line() {
 # count_lines FILE TEXT: how many lines of FILE are TEXT.
 count_lines() { tr -d '\r' <"$1" | grep -cxF -- "$2" || true; }
 
+# visible_window TITLE [TRIES]: prints the id of the first visible window
+# titled exactly TITLE, waiting 0.2 s between TRIES looks (default 100);
+# prints nothing when none came.
+visible_window() {
+  local id=""
+  for _ in $(seq "${2:-100}"); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  echo "$id"
+}
+
 # find_drawing_window: sets WID and the client area's offset in it
 # (CLIENT_LEFT, CLIENT_TOP). Without a window manager wine draws the frame
 # itself, inside the X window: equal borders left, right and below, the
 # caption and menu bar above.
 find_drawing_window() {
-  WID=""
-  for _ in $(seq 100); do
-    WID=$(xdotool search --onlyvisible --name '^ZEMKA Graphics$' 2>/dev/null | head -n 1) || true
-    [ -n "$WID" ] && break
-    sleep 0.2
-  done
+  WID=$(visible_window 'ZEMKA Graphics')
   [ -n "$WID" ] || { fail "no drawing window"; return 1; }
   local w h
   eval "$(xdotool getwindowgeometry --shell "$WID" | grep -E '^(WIDTH|HEIGHT)=')"

@@ -11,6 +11,20 @@
 
 namespace zemka::platform {
 
+// The style bits and predefined class atoms the back ends act on (the
+// system's WS_, ES_ and BS_ values, named apart from the system headers'
+// macros).
+namespace dialog_bits {
+constexpr std::uint32_t CAPTION = 0x00C00000;             // WS_CAPTION
+constexpr std::uint32_t VERTICAL_SCROLL = 0x00200000;     // WS_VSCROLL
+constexpr std::uint32_t HORIZONTAL_SCROLL = 0x00100000;   // WS_HSCROLL
+constexpr std::uint32_t MULTI_LINE = 0x0004;              // ES_MULTILINE
+constexpr std::uint32_t AUTO_HORIZONTAL_SCROLL = 0x0080;  // ES_AUTOHSCROLL
+constexpr std::uint32_t DEFAULT_PUSH_BUTTON = 0x0001;     // BS_DEFPUSHBUTTON
+constexpr std::uint16_t BUTTON_CLASS = 0x0080;
+constexpr std::uint16_t EDIT_CLASS = 0x0081;
+}  // namespace dialog_bits
+
 struct DialogItemTemplate {
     std::uint32_t style = 0;
     int x = 0, y = 0, cx = 0, cy = 0;

@@ -76,9 +76,20 @@ bool file_identity(const char *path, BY_HANDLE_FILE_INFORMATION *info) {
     return ok;
 }
 
-// Opens path and keeps it only when it is a file on a disk: a device
-// (NUL, COM1, ...) or a pipe could block a read or a write for good.
+// Opens path and keeps it only when it is a file on a disk: a folder is
+// refused before it is opened, and a device (NUL, COM1, ...) or a pipe,
+// which could block a read or a write for good, once the system has said
+// what it is.
 HANDLE open_disk_file(const char *path, DWORD access, DWORD share, DWORD disposition, FileProblem *problem) {
+    tell(problem, FileProblem::None);
+    if (!path || !*path) {
+        tell(problem, FileProblem::Missing);
+        return nullptr;
+    }
+    if (exists_but_not_regular(path)) {
+        tell(problem, FileProblem::NotRegular);
+        return nullptr;
+    }
     HANDLE h = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
@@ -126,15 +137,6 @@ bool same_file(const char *a, const char *b) {
 }
 
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
-    tell(problem, FileProblem::None);
-    if (!path || !*path) {
-        tell(problem, FileProblem::Missing);
-        return nullptr;
-    }
-    if (exists_but_not_regular(path)) {
-        tell(problem, FileProblem::NotRegular);
-        return nullptr;
-    }
     HANDLE h = open_disk_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
                               problem);
     // Binary: a text stream would end the file at a stray Ctrl+Z.
@@ -142,15 +144,6 @@ std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
 }
 
 std::FILE *open_for_recording(const char *path, FileProblem *problem) {
-    tell(problem, FileProblem::None);
-    if (!path || !*path) {
-        tell(problem, FileProblem::Other);
-        return nullptr;
-    }
-    if (exists_but_not_regular(path)) {
-        tell(problem, FileProblem::NotRegular);
-        return nullptr;
-    }
     // Others may only read while the recording goes on: a second recorder
     // is refused by the sharing check, before anything is emptied.
     HANDLE h = open_disk_file(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, problem);

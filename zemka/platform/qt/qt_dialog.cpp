@@ -18,19 +18,6 @@
 
 namespace zemka::platform {
 
-namespace {
-
-constexpr std::uint32_t WS_CAPTION = 0x00C00000;
-constexpr std::uint32_t WS_VSCROLL = 0x00200000;
-constexpr std::uint32_t WS_HSCROLL = 0x00100000;
-constexpr std::uint32_t ES_MULTILINE = 0x0004;
-constexpr std::uint32_t ES_AUTOHSCROLL = 0x0080;
-constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
-constexpr std::uint16_t CLASS_BUTTON = 0x0080;
-constexpr std::uint16_t CLASS_EDIT = 0x0081;
-
-}  // namespace
-
 struct Dialog : QDialog {
     DialogProc proc = nullptr;
     QPoint origin;  // the template's (x, y) in pixels
@@ -77,7 +64,7 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
         fm.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 52.0 / 4.0;
     const double unit_y = fm.height() / 8.0;
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
-    if (t.style & WS_CAPTION) dlg->setWindowTitle(QString::fromStdU16String(t.caption));
+    if (t.style & dialog_bits::CAPTION) dlg->setWindowTitle(QString::fromStdU16String(t.caption));
     dlg->setFixedSize(px(unit_x, t.cx), px(unit_y, t.cy));
     dlg->origin = QPoint(px(unit_x, t.x), px(unit_y, t.y));
     for (const DialogItemTemplate &item : t.items) {
@@ -86,16 +73,16 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
         const std::uint16_t atom = item.class_atom;
         const QString text = QString::fromStdU16String(item.text);
         QWidget *w = nullptr;
-        if (atom == CLASS_EDIT) {
-            if (item_style & ES_MULTILINE) {
+        if (atom == dialog_bits::EDIT_CLASS) {
+            if (item_style & dialog_bits::MULTI_LINE) {
                 auto *edit = new QPlainTextEdit(text, dlg);
                 // Scroll bars and wrapping as the style asks: without a
                 // horizontal auto-scroll the text wraps at words.
-                edit->setVerticalScrollBarPolicy(item_style & WS_VSCROLL ? Qt::ScrollBarAlwaysOn
-                                                                         : Qt::ScrollBarAlwaysOff);
-                edit->setHorizontalScrollBarPolicy(item_style & WS_HSCROLL ? Qt::ScrollBarAlwaysOn
-                                                                           : Qt::ScrollBarAlwaysOff);
-                if (item_style & ES_AUTOHSCROLL)
+                edit->setVerticalScrollBarPolicy(item_style & dialog_bits::VERTICAL_SCROLL ? Qt::ScrollBarAlwaysOn
+                                                                                           : Qt::ScrollBarAlwaysOff);
+                edit->setHorizontalScrollBarPolicy(
+                    item_style & dialog_bits::HORIZONTAL_SCROLL ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+                if (item_style & dialog_bits::AUTO_HORIZONTAL_SCROLL)
                     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
                 else
                     edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -105,9 +92,9 @@ bool build_dialog(Dialog *dlg, const std::uint8_t *tmpl, std::size_t size) {
             } else {
                 w = new QLineEdit(text, dlg);
             }
-        } else if (atom == CLASS_BUTTON) {
+        } else if (atom == dialog_bits::BUTTON_CLASS) {
             auto *button = new QPushButton(text, dlg);
-            if (item_style & BS_DEFPUSHBUTTON) {
+            if (item_style & dialog_bits::DEFAULT_PUSH_BUTTON) {
                 button->setDefault(true);
                 dlg->default_button = button;
             }

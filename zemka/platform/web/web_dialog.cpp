@@ -20,12 +20,6 @@ namespace zemka::platform {
 
 namespace {
 
-constexpr std::uint32_t WS_CAPTION = 0x00C00000;
-constexpr std::uint32_t ES_MULTILINE = 0x0004;
-constexpr std::uint32_t BS_DEFPUSHBUTTON = 0x0001;
-constexpr std::uint16_t CLASS_BUTTON = 0x0080;
-constexpr std::uint16_t CLASS_EDIT = 0x0081;
-
 enum ControlKind { STATIC_TEXT = 0, LINE_EDIT = 1, MULTI_LINE_EDIT = 2, BUTTON = 3, DEFAULT_BUTTON = 4 };
 
 struct Control {
@@ -59,7 +53,7 @@ bool read_template(const std::uint8_t *tmpl, std::size_t size, Layout *layout) {
     const double unit_x = static_cast<double>(text_measure(font, letters, 52).cx) / 52.0 / 4.0;
     const double unit_y = text_font_metrics(font).height / 8.0;
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
-    if (t.style & WS_CAPTION) layout->caption = utf8_of(t.caption);
+    if (t.style & dialog_bits::CAPTION) layout->caption = utf8_of(t.caption);
     layout->width = px(unit_x, t.cx);
     layout->height = px(unit_y, t.cy);
     layout->x = px(unit_x, t.x);
@@ -70,10 +64,10 @@ bool read_template(const std::uint8_t *tmpl, std::size_t size, Layout *layout) {
         Control c;
         c.id = item.id;
         c.text = utf8_of(item.text);
-        if (atom == CLASS_EDIT)
-            c.kind = (item_style & ES_MULTILINE) ? MULTI_LINE_EDIT : LINE_EDIT;
-        else if (atom == CLASS_BUTTON)
-            c.kind = (item_style & BS_DEFPUSHBUTTON) ? DEFAULT_BUTTON : BUTTON;
+        if (atom == dialog_bits::EDIT_CLASS)
+            c.kind = (item_style & dialog_bits::MULTI_LINE) ? MULTI_LINE_EDIT : LINE_EDIT;
+        else if (atom == dialog_bits::BUTTON_CLASS)
+            c.kind = (item_style & dialog_bits::DEFAULT_PUSH_BUTTON) ? DEFAULT_BUTTON : BUTTON;
         c.x = px(unit_x, item.x);
         c.y = px(unit_y, item.y);
         c.width = px(unit_x, item.cx);

@@ -223,6 +223,22 @@ var ZemkaWebLibrary = {
       if (back && back.isConnected) back.focus({preventScroll: true});
     },
 
+    // A window's or dialog's caption with its close box.
+    titleBar: function(text, onClose) {
+      var bar = document.createElement('div');
+      bar.className = 'zemka-title';
+      var title = document.createElement('span');
+      title.textContent = text;
+      bar.appendChild(title);
+      var close = document.createElement('button');
+      close.className = 'zemka-close';
+      close.title = 'Close';
+      close.textContent = '\u00d7';
+      close.addEventListener('click', onClose);
+      bar.appendChild(close);
+      return bar;
+    },
+
     fontString: function(px, bold, fixed) {
       return (bold ? 'bold ' : '') + px + 'px ' + (fixed ? '"DejaVu Sans Mono", monospace' : '"DejaVu Sans", sans-serif');
     },
@@ -254,18 +270,7 @@ var ZemkaWebLibrary = {
     section.className = 'zemka-window';
     section.dataset.window = id;
     if (fixed) section.classList.add('zemka-drawing');
-    var bar = document.createElement('div');
-    bar.className = 'zemka-title';
-    var title = document.createElement('span');
-    title.textContent = UTF8ToString(titlePtr);
-    bar.appendChild(title);
-    var close = document.createElement('button');
-    close.className = 'zemka-close';
-    close.title = 'Close';
-    close.textContent = '\u00d7';
-    close.addEventListener('click', function() { ZW.post(id, ZW.WM_CLOSE, 0, 0); });
-    bar.appendChild(close);
-    section.appendChild(bar);
+    section.appendChild(ZW.titleBar(UTF8ToString(titlePtr), function() { ZW.post(id, ZW.WM_CLOSE, 0, 0); }));
     var menuBar = document.createElement('div');
     menuBar.className = 'zemka-menubar';
     menuBar.hidden = true;
@@ -594,18 +599,8 @@ var ZemkaWebLibrary = {
     box.className = 'zemka-dialog';
     box.setAttribute('role', 'dialog');
     box.setAttribute('aria-modal', 'true');
-    var bar = document.createElement('div');
-    bar.className = 'zemka-title';
-    var title = document.createElement('span');
-    title.textContent = UTF8ToString(captionPtr);
-    bar.appendChild(title);
-    var close = document.createElement('button');
-    close.className = 'zemka-close';
-    close.title = 'Close';
-    close.textContent = '\u00d7';
     // Closing asks the dialog's procedure, as Escape does.
-    close.addEventListener('click', function() { ZW.post(-id, ZW.WM_COMMAND, 2, 0); });
-    bar.appendChild(close);
+    var bar = ZW.titleBar(UTF8ToString(captionPtr), function() { ZW.post(-id, ZW.WM_COMMAND, 2, 0); });
     var body = document.createElement('div');
     body.className = 'zemka-dialog-body';
     body.style.width = width + 'px';
