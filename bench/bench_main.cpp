@@ -15,7 +15,7 @@
 #include "frame_list.h"
 #include "painter/weather.h"
 #include "peers.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "painter/weather.h"
-#include "zemka/platform/raster.h"
+#include "zemka/raster/raster.h"
 
 namespace bench {
 

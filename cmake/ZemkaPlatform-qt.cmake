@@ -1,8 +1,13 @@
-# The Qt 6 Widgets back end (Linux desktops and headless runs). The test
-# suite drives it through Qt's offscreen platform and under Xvfb.
+# The Qt 6 Widgets back end (Linux desktops): the emulated window system
+# over Qt's windows, input, event loop, menus and dialogs, text by Qt's font
+# engine. The test suite drives it through Qt's offscreen platform and
+# under Xvfb.
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
-file(GLOB ZEMKA_QT_SOURCES CONFIGURE_DEPENDS zemka/platform/qt/*.cpp)
-target_sources(zemka PRIVATE ${ZEMKA_QT_SOURCES})
+target_sources(zemka PRIVATE
+  ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
+  ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
+  zemka/platform/qt/qt_windows.cpp
+  zemka/platform/qt/qt_dialog.cpp
+  zemka/platform/qt/qt_text_engine.cpp)
 target_link_libraries(zemka PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets)
-set_target_properties(zemka PROPERTIES AUTOMOC ON)
 set(ZEMKA_PLATFORM_UNIT_TESTS ON)

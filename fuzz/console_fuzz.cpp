@@ -27,8 +27,8 @@
 
 #include "fuzz/qt_support.h"
 #include "zemka/console/console.h"
-#include "zemka/platform/gdi.h"
-#include "zemka/platform/utf8.h"
+#include "zemka/raster/gdi.h"
+#include "zemka/support/utf8.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 #include "zemka/window/windows.h"

@@ -35,7 +35,7 @@
 #include "zemka/console/console.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/state.h"
 #include "zemka/zemka.h"
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 

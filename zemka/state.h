@@ -3,7 +3,7 @@
 // runs inside a platform call made on that thread.
 #pragma once
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/zemka.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 namespace zemka::testing {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "support/library_fixture.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 #include "zemka/zemka.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/zemka.h"
 
 using zemka::console::log_head;

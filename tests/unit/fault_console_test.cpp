@@ -11,7 +11,7 @@
 #include "support/library_fixture.h"
 #include "zemka/console/console.h"
 #include "zemka/draw/palette.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 

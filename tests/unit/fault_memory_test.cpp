@@ -8,7 +8,7 @@
 #include "support/canvas_fixture.h"
 #include "zemka/console/console.h"
 #include "zemka/draw/palette.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/state.h"
 #include "zemka/zemka.h"
 

@@ -11,7 +11,7 @@
 #include "support/canvas_fixture.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/state.h"
 
 namespace zemka {

@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "zemka/platform/gdi.h"
-#include "zemka/platform/raster.h"
+#include "zemka/raster/gdi.h"
+#include "zemka/raster/raster.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "painter/weather.h"
 #include "zemka/console/console.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
 

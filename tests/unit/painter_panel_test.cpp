@@ -7,7 +7,7 @@
 
 #include "painter/panel.h"
 #include "support/canvas_fixture.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/state.h"
 
 namespace {

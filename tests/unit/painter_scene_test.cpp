@@ -11,7 +11,7 @@
 #include "painter/panel.h"
 #include "painter/scene.h"
 #include "support/canvas_fixture.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/state.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The PNG encoder against an independent decoder (the toolkit's): every
 // pixel of pictures that exercise literals, short and long matches, near
 // and far distances, and each row filter comes back as it was.
-#include "zemka/platform/png_encoder.h"
+#include "zemka/raster/png_encoder.h"
 
 #include <gtest/gtest.h>
 

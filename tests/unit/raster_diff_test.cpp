@@ -58,7 +58,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/platform/raster.h"
+#include "zemka/raster/raster.h"
 
 namespace {
 

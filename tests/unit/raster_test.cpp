@@ -1,7 +1,7 @@
 // The span rasterizer: exact pixels of every primitive, clipping of far-off
 // and huge coordinates, and the promise that nothing outside the pixmap is
 // ever written.
-#include "zemka/platform/raster.h"
+#include "zemka/raster/raster.h"
 
 #include <gtest/gtest.h>
 

@@ -24,7 +24,7 @@
 
 #include "support/temp_dir.h"
 #include "zemka/console/console.h"
-#include "zemka/platform/regular_file.h"
+#include "zemka/support/regular_file.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 

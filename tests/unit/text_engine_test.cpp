@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 
 namespace {
 

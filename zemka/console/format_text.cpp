@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 
 namespace zemka {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "zemka/platform/dialog.h"
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 #include "zemka/state.h"
 
 namespace zemka {

@@ -1,7 +1,7 @@
 // The fixed palette of 24 named colours.
 #pragma once
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 namespace zemka {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 namespace zemka::platform {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 namespace zemka::platform {
 

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <string>
 
-#include "zemka/platform/regular_file.h"
+#include "zemka/support/regular_file.h"
 #include "zemka/state.h"
 
 namespace zemka {

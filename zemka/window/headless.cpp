@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "zemka/platform/image_file.h"
-#include "zemka/platform/regular_file.h"
+#include "zemka/support/image_file.h"
+#include "zemka/support/regular_file.h"
 #include "zemka/platform/settings.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"

@@ -16,7 +16,7 @@
 #include <unordered_map>
 
 #include "zemka/platform/text_engine.h"
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 
 namespace zemka::platform {
 

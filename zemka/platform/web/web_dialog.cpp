@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "zemka/platform/dialog.h"
-#include "zemka/platform/dialog_template.h"
+#include "zemka/support/dialog_template.h"
 #include "zemka/platform/text_engine.h"
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 #include "zemka/platform/web/web_bridge.h"
 #include "zemka/platform/windowing.h"
 

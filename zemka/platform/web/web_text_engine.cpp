@@ -6,7 +6,7 @@
 #include <string>
 
 #include "zemka/platform/text_engine.h"
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 #include "zemka/platform/web/web_bridge.h"
 
 namespace zemka::platform {

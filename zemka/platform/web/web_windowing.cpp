@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/platform/message_queue.h"
+#include "zemka/platform/emulated/message_queue.h"
 #include "zemka/platform/web/web_bridge.h"
 #include "zemka/platform/windowing.h"
 

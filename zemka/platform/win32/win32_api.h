@@ -5,7 +5,7 @@
 #pragma once
 
 #include "zemka/platform/dialog.h"
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/platform/text_engine.h"
 #include "zemka/platform/windowing.h"
 

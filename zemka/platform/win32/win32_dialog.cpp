@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "zemka/platform/dialog_template.h"
-#include "zemka/platform/utf8.h"
+#include "zemka/support/dialog_template.h"
+#include "zemka/support/utf8.h"
 #include "zemka/platform/win32/win32_api.h"
 
 namespace zemka::platform {

@@ -1,5 +1,5 @@
 // UTF-8 (with the Latin-1 fallback) to UTF-16 and back.
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 #include "zemka/platform/win32/win32_api.h"
 
 namespace zemka::platform::win32 {

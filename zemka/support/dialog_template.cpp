@@ -1,4 +1,4 @@
-#include "zemka/platform/dialog_template.h"
+#include "zemka/support/dialog_template.h"
 
 namespace zemka::platform {
 

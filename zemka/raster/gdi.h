@@ -13,7 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zemka/platform/raster.h"
+#include "zemka/raster/raster.h"
 
 namespace zemka::platform {
 

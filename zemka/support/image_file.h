@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 namespace zemka::platform {
 

@@ -4,7 +4,7 @@
 #include <new>
 #include <vector>
 
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 namespace zemka::platform {
 

@@ -1,4 +1,4 @@
-#include "zemka/platform/utf8.h"
+#include "zemka/support/utf8.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "zemka/platform/image_file.h"
+#include "zemka/support/image_file.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "zemka/platform/png_encoder.h"
-#include "zemka/platform/regular_file.h"
+#include "zemka/raster/png_encoder.h"
+#include "zemka/support/regular_file.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

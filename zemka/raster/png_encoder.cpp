@@ -3,7 +3,7 @@
 // one fixed-Huffman deflate block and a simple LZ77 match finder: one
 // candidate per 3-byte hash, greedy matching. Pictures of a few flat
 // colours, which is what the canvas holds, shrink to a few percent.
-#include "zemka/platform/png_encoder.h"
+#include "zemka/raster/png_encoder.h"
 
 #include <array>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "zemka/platform/regular_file.h"
+#include "zemka/support/regular_file.h"
 
 #include <cerrno>
 

@@ -1,5 +1,5 @@
 // Drawing contexts and their objects over in-memory surfaces.
-#include "zemka/platform/gdi.h"
+#include "zemka/raster/gdi.h"
 
 #include <algorithm>
 #include <climits>

@@ -71,7 +71,7 @@
 // Bad input: a pixmap without pixels, with a non-positive size or a stride
 // below its width is left alone. Negative pen widths count as their
 // absolute value (INT_MIN as INT_MAX).
-#include "zemka/platform/raster.h"
+#include "zemka/raster/raster.h"
 
 #include <algorithm>
 #include <climits>
@@ -80,7 +80,7 @@
 #include <cstring>
 #include <vector>
 
-#include "zemka/platform/wide_int.h"
+#include "zemka/raster/wide_int.h"
 
 namespace zemka::raster {
 
