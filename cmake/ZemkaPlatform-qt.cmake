@@ -6,8 +6,8 @@ find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
 target_sources(zemka PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
-  zemka/platform/qt/qt_windows.cpp
-  zemka/platform/qt/qt_dialog.cpp
-  zemka/platform/qt/qt_text_engine.cpp)
+  ${PROJECT_SOURCE_DIR}/zemka/platform/qt/qt_windows.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/qt/qt_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/qt/qt_text_engine.cpp)
 target_link_libraries(zemka PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets)
 set(ZEMKA_PLATFORM_UNIT_TESTS ON)

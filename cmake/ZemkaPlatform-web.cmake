@@ -1,13 +1,17 @@
-# The web back end: the library over Emscripten and the browser, a static
-# library linked into each program's page (program.html, .js, .wasm). Built
-# with Debian's emscripten through emcmake; tools/build-web.sh does it all.
+# The web back end: the emulated window system over a web page (its page
+# half is zemka_web.js), text by the browser's 2D canvas, settings from the
+# page's address. A static library linked into each program's page
+# (program.html, .js, .wasm). Built with Debian's emscripten through
+# emcmake; tools/build-web.sh does it all.
 if(NOT EMSCRIPTEN)
   message(FATAL_ERROR "ZEMKA_PLATFORM=web needs the Emscripten toolchain (emcmake cmake ...)")
 endif()
-file(GLOB ZEMKA_WEB_SOURCES CONFIGURE_DEPENDS zemka/platform/web/*.cpp)
-target_sources(zemka PRIVATE ${ZEMKA_WEB_SOURCES})
-# Settings come from the page's address instead of the environment.
-set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/settings.cpp PROPERTIES HEADER_FILE_ONLY ON)
+target_sources(zemka PRIVATE
+  ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
+  ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_windows.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_text_engine.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_settings.cpp)
 
 set(ZEMKA_WEB_JS_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/web/zemka_web.js)
 # Every program becomes a script and its module (program.js, .wasm); its

@@ -4,13 +4,15 @@
 # (zemka.def, made from the header, also lets other toolchains make an
 # import library). The Qt-based unit tests do not run here; tests/windows
 # builds and runs the Windows suite.
-file(GLOB ZEMKA_WIN32_SOURCES CONFIGURE_DEPENDS zemka/platform/win32/*.cpp)
+# Windows keeps its own window system, message queue and dialogs: the
+# library's emulated one is not used here.
+set(ZEMKA_WIN32_SOURCES
+  ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
+  ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_windowing.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_text_engine.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_wide_text.cpp)
 target_sources(zemka PRIVATE ${ZEMKA_WIN32_SOURCES})
-# Windows has its own message queue: the library's is left out (also of
-# the test suite's copy of the library, which takes these sources).
-get_target_property(ZEMKA_WIN32_ALL_SOURCES zemka SOURCES)
-list(FILTER ZEMKA_WIN32_ALL_SOURCES EXCLUDE REGEX "/zemka/platform/message_queue\\.cpp$")
-set_target_properties(zemka PROPERTIES SOURCES "${ZEMKA_WIN32_ALL_SOURCES}")
 target_link_libraries(zemka PRIVATE user32 gdi32)
 target_compile_definitions(zemka PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
 

@@ -10,9 +10,7 @@ void zemka_web_show_window(int id, int visible);
 void zemka_web_retire_window(int id);
 void zemka_web_present(int id, const std::uint32_t *pixels, int width, int height, int stride);
 int zemka_web_take_events(int *records, int max);
-void zemka_web_wait(void);
-void zemka_web_set_timer(int id, int timer, int period_ms);
-void zemka_web_kill_timer(int id, int timer);
+void zemka_web_wait(int timeout_ms);
 void zemka_web_screen_size(int *width, int *height);
 void zemka_web_menu_add_popup(int id, const char *title);
 void zemka_web_menu_add_item(int id, int popup, unsigned item_id, unsigned flags, const char *text);
@@ -41,9 +39,9 @@ inline void present(int id, const std::uint32_t *pixels, int width, int height, 
     zemka_web_present(id, pixels, width, height, stride);
 }
 inline int take_events(int *records, int max) { return zemka_web_take_events(records, max); }
-inline void wait() { zemka_web_wait(); }
-inline void set_timer(int id, int timer, int period_ms) { zemka_web_set_timer(id, timer, period_ms); }
-inline void kill_timer(int id, int timer) { zemka_web_kill_timer(id, timer); }
+// Sleeps in the browser until input arrives or timeout_ms pass (negative:
+// until input).
+inline void wait(int timeout_ms) { zemka_web_wait(timeout_ms); }
 inline void screen_size(int *width, int *height) { zemka_web_screen_size(width, height); }
 inline void menu_add_popup(int id, const char *title) { zemka_web_menu_add_popup(id, title); }
 inline void menu_add_item(int id, int popup, unsigned item_id, unsigned flags, const char *text) {
@@ -54,7 +52,7 @@ inline void menu_check(int id, int popup, int index, bool checked) {
 }
 
 // A command for a dialog from the page (a button, Escape, the close box):
-// handed to the dialog's procedure (web_dialog.cpp).
+// reported to the emulated window system (web_dialog.cpp).
 void dialog_command(int dialog_id, unsigned command);
 
 }  // namespace zemka::platform::web

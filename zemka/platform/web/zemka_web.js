@@ -1,8 +1,9 @@
 // The browser's half of the web back end: page elements for the windows,
 // their menus and the line-input dialog, input turned into messages, the
 // wait that sleeps in the browser's event loop, and text drawn by the 2D
-// canvas. The C++ half (zemka/platform/web) keeps the library's state; this
-// file only keeps page elements and the queue of input not yet taken.
+// canvas. The C++ half (zemka/platform/web, under the emulated window
+// system) keeps the library's state, its timers among it; this file only
+// keeps page elements and the queue of input not yet taken.
 //
 // Input is kept here in arrival order as [window id, message, wparam,
 // lparam] records; the C++ side takes them all at every peek, so nothing is
@@ -11,20 +12,18 @@
 var ZemkaWebLibrary = {
   $ZW__deps: ['$Asyncify'],
   $ZW: {
-    WM_CLOSE: 16, WM_KEYDOWN: 256, WM_KEYUP: 257, WM_COMMAND: 273, WM_TIMER: 275,
+    WM_CLOSE: 16, WM_KEYDOWN: 256, WM_KEYUP: 257, WM_COMMAND: 273,
     WM_LBUTTONDOWN: 513, WM_KILLFOCUS: 8, WM_SIZE: 5,
     events: [],
     wake: null,
     windows: {},   // id -> {section, canvas, context, image, menus, resizeObserver}
-    timers: {},    // "window:timer" -> interval handle
     dialogs: {},   // id -> {overlay, body, controls: {id: element}, defaultButton, inerted, returnFocus, owner}
     recording: false,  // the Record Script item (id 5) is checked
     textCanvas: null,
     textContext: null,
 
     // Queues one input record and ends a wait in progress. After an abort
-    // the module can take nothing more: the page lets its windows go, which
-    // also stops the timers that keep posting.
+    // the module can take nothing more: the page lets its windows go.
     post: function(windowId, message, wparam, lparam) {
       if (ABORT) {
         ZW.shutdown();
@@ -190,11 +189,6 @@ var ZemkaWebLibrary = {
       var fresh = win.canvas.cloneNode(false);  // drops the listeners
       fresh.getContext('2d').drawImage(win.canvas, 0, 0);
       win.canvas.replaceWith(fresh);
-      for (var key in ZW.timers)
-        if (key.split(':')[0] == id) {
-          clearInterval(ZW.timers[key]);
-          delete ZW.timers[key];
-        }
       delete ZW.windows[id];
     },
 
@@ -415,30 +409,25 @@ var ZemkaWebLibrary = {
     return n;
   },
 
-  // Sleeps in the browser's event loop until input or a timer tick arrives.
+  // Sleeps in the browser's event loop until input arrives or timeoutMs
+  // pass (the next timer tick of the C++ half is due); a negative timeout
+  // waits for input only.
   zemka_web_wait__deps: ['$ZW', '$Asyncify'],
-  zemka_web_wait: function() {
+  zemka_web_wait: function(timeoutMs) {
     return Asyncify.handleSleep(function(wakeUp) {
       if (ZW.events.length) {
         setTimeout(wakeUp, 0);
         return;
       }
-      ZW.wake = wakeUp;
+      var timer = null;
+      var done = function() {
+        if (timer !== null) clearTimeout(timer);
+        if (ZW.wake === done) ZW.wake = null;
+        wakeUp();
+      };
+      ZW.wake = done;
+      if (timeoutMs >= 0) timer = setTimeout(function() { timer = null; if (ZW.wake === done) done(); }, timeoutMs);
     });
-  },
-
-  zemka_web_set_timer__deps: ['$ZW'],
-  zemka_web_set_timer: function(id, timer, period) {
-    var key = id + ':' + timer;
-    if (ZW.timers[key]) clearInterval(ZW.timers[key]);
-    ZW.timers[key] = setInterval(function() { ZW.post(id, ZW.WM_TIMER, timer, 0); }, Math.max(period, 1));
-  },
-
-  zemka_web_kill_timer__deps: ['$ZW'],
-  zemka_web_kill_timer: function(id, timer) {
-    var key = id + ':' + timer;
-    if (ZW.timers[key]) clearInterval(ZW.timers[key]);
-    delete ZW.timers[key];
   },
 
   zemka_web_screen_size: function(widthPtr, heightPtr) {

@@ -1,0 +1,16 @@
+# The headless back end: the emulated window system with windows that only
+# keep their pixels, no toolkit and no display; input only from replays
+# (and a dialog's answer from standard input), text by FreeType in the
+# desktop's DejaVu fonts. Replays, snapshots and the test suite that needs
+# no toolkit run on it.
+find_package(Freetype REQUIRED)
+set(ZEMKA_FONT_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of the DejaVu fonts the headless back end draws text with")
+target_sources(zemka PRIVATE
+  ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
+  ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
+  ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_windows.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_dialog.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp
+  PROPERTIES COMPILE_DEFINITIONS "ZEMKA_FONT_DIR=\"${ZEMKA_FONT_DIR}\"")
+target_link_libraries(zemka PRIVATE Freetype::Freetype)
