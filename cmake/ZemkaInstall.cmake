@@ -27,9 +27,9 @@ if(ZEMKA_SHARED)
 endif()
 install(TARGETS weather-painter RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The CMake package: zemka::zemka. A shared library carries its Qt
-# libraries as its own dependencies; a static one needs Qt when the
-# program is linked, so then the package looks for Qt as well.
+# The CMake package: zemka::zemka. A shared library carries its back
+# end's libraries as its own dependencies; a static one needs them when the
+# program is linked, so then the package looks for them as well.
 install(EXPORT zemkaTargets NAMESPACE zemka:: DESTINATION ${ZEMKA_CMAKE_DIR})
 configure_package_config_file(cmake/zemkaConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/zemkaConfig.cmake
   INSTALL_DESTINATION ${ZEMKA_CMAKE_DIR})
@@ -42,12 +42,12 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zemkaConfig.cmake ${CMAKE_CURRENT_BINA
 # the installed tree can be moved (cmake --install --prefix, dpkg -x).
 file(RELATIVE_PATH ZEMKA_PC_TO_PREFIX /root/${ZEMKA_PKGCONFIG_DIR} /root)
 string(REGEX REPLACE "/$" "" ZEMKA_PC_TO_PREFIX "${ZEMKA_PC_TO_PREFIX}")
-# A shared library loads Qt and the C++ runtime itself; a static one needs
-# them on the link line (pkg-config --static).
+# A shared library loads its back end's libraries and the C++ runtime
+# itself; a static one needs them on the link line (pkg-config --static).
 if(ZEMKA_SHARED)
   set(ZEMKA_PC_PRIVATE "")
 else()
-  set(ZEMKA_PC_PRIVATE "Requires.private: Qt6Widgets Qt6Gui Qt6Core\nLibs.private: -lstdc++ -lm\n")
+  set(ZEMKA_PC_PRIVATE "Requires.private: ${ZEMKA_PLATFORM_PC_REQUIRES}\nLibs.private: -lstdc++ -lm\n")
 endif()
 configure_file(cmake/zemka.pc.in ${CMAKE_CURRENT_BINARY_DIR}/zemka.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zemka.pc DESTINATION ${ZEMKA_PKGCONFIG_DIR})

@@ -16,16 +16,19 @@ set(CPACK_GENERATOR DEB)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
-# Depends from the ELF files (libc6, libstdc++6, the Qt 6 libraries).
+# Depends from the ELF files (libc6, libstdc++6, the back end's libraries).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(ZEMKA_SHARED)
   # A shlibs entry and the ldconfig trigger for libzemka.so.2.
   set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
   # The painter needs the library of this very package.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_CURRENT_BINARY_DIR})
+  # What the libraries' ELF files do not name (fonts, say).
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZEMKA_PLATFORM_RUNTIME_DEB_DEPENDS}")
 else()
-  # A static library brings no Qt along: programs are linked against it.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-base-dev")
+  # A static library brings no back end libraries along: programs are
+  # linked against them.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZEMKA_PLATFORM_DEB_DEPENDS}")
 endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "g++, cmake, pkg-config")
 

@@ -14,3 +14,8 @@ target_sources(zemka PRIVATE
 set_source_files_properties(${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp
   PROPERTIES COMPILE_DEFINITIONS "ZEMKA_FONT_DIR=\"${ZEMKA_FONT_DIR}\"")
 target_link_libraries(zemka PRIVATE Freetype::Freetype)
+# What a program linked with the static library needs besides it.
+set(ZEMKA_PLATFORM_FIND_DEPENDENCY "find_dependency(Freetype)")
+set(ZEMKA_PLATFORM_PC_REQUIRES "freetype2")
+set(ZEMKA_PLATFORM_DEB_DEPENDS "libfreetype-dev, fonts-dejavu-core")
+set(ZEMKA_PLATFORM_RUNTIME_DEB_DEPENDS "fonts-dejavu-core")

@@ -11,3 +11,7 @@ target_sources(zemka PRIVATE
   ${PROJECT_SOURCE_DIR}/zemka/platform/qt/qt_text_engine.cpp)
 target_link_libraries(zemka PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets)
 set(ZEMKA_PLATFORM_UNIT_TESTS ON)
+# What a program linked with the static library needs besides it.
+set(ZEMKA_PLATFORM_FIND_DEPENDENCY "find_dependency(Qt6 COMPONENTS Core Gui Widgets)")
+set(ZEMKA_PLATFORM_PC_REQUIRES "Qt6Widgets Qt6Gui Qt6Core")
+set(ZEMKA_PLATFORM_DEB_DEPENDS "qt6-base-dev")

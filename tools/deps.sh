@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need.
+# Installs the Debian 12 packages that building, running and testing need
+# (the Qt and headless back ends; the Windows and web ones have their own).
 # As root it installs what is missing; otherwise it prints the install line
 # and fails.
 set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libfreetype-dev
   libgtest-dev libbenchmark-dev libcairo2-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core

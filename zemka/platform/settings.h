@@ -1,6 +1,6 @@
-// The program's settings from outside: environment variables on the
-// desktop. A further back end (a web page's address, say) answers the
-// same names from its own source.
+// The program's settings from outside: environment variables for the Qt,
+// Win32 and headless back ends (support/environment_settings.cpp), the
+// page's address for the web one (platform/web/web_settings.cpp).
 #pragma once
 
 namespace zemka::platform {

@@ -1,7 +1,9 @@
 // The platform's window system: window classes with procedures, one
 // message queue for the thread, timers, window drawing contexts, menus and
 // the modal loop of a dialog. The library's logic sees windows only as
-// handles and messages; the toolkit behind them lives in platform/qt.
+// handles and messages. The Win32 back end (platform/win32) answers with
+// the system's own window system; the Qt, web and headless back ends with
+// the emulated one (platform/emulated) over their toolkits.
 #pragma once
 
 #include <cstdint>
@@ -77,14 +79,16 @@ enum MenuFlag : unsigned {
 };
 
 // Starts the toolkit when the program has not: true when windows can be
-// shown. Falls back to an offscreen display when none is reachable.
+// shown. A back end with a display falls back to drawing offscreen when
+// none is reachable.
 bool ensure_toolkit();
 
 void register_class(const char *name, WindowProc proc);
 bool class_registered(const char *name);
 // Creates a window of a registered class: the procedure receives WM_CREATE
-// and WM_SIZE before this returns. For the fixed style, w x h is the outer
-// size; its client area is what the toolkit leaves inside frame and menu.
+// and WM_SIZE before this returns. The fixed style has a 600 x 500 client
+// area below its menu bar, whatever w x h says; the resizable one a client
+// area of w x h.
 Window *create_window(const char *class_name, const char *title, WindowStyle style, int x, int y, int w, int h);
 void show_window(Window *window, int command);
 bool window_alive(const Window *window);  // false once destroyed, or null
@@ -141,7 +145,9 @@ struct MenuItemInfo {
 };
 std::vector<MenuItemInfo> menu_item_info(const Menu *menu);
 
-// The toolkit object behind a window (a QWidget* for the Qt layer).
+// The toolkit object behind a window, for code that knows its back end:
+// a QWidget* (Qt), an HWND (Win32), the page's window id (web), null
+// (headless).
 void *native_handle(const Window *window);
 
 }  // namespace zemka::platform
