@@ -4,7 +4,7 @@
 #
 # Two kinds of target:
 # - script targets (script_*_fuzz): the script facility's sources, the file
-#   opening it uses (platform/regular_file.cpp) and the
+#   opening it uses (support/regular_file.cpp) and the
 #   stubs in this folder, without Qt;
 # - library targets (every other one): the whole library with its Qt
 #   platform layer, linked against Qt 6 Widgets (pkg-config), plus
@@ -28,9 +28,12 @@ common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fno-sanitize-recover=undefine
 qt_cflags=$(pkg-config --cflags Qt6Widgets | sed "s/-I/-isystem /g")
 qt_libs=$(pkg-config --libs Qt6Widgets)
 
-# The library's sources, as CMakeLists.txt gathers them.
+# The library's sources with the Qt back end, as CMakeLists.txt and
+# cmake/ZemkaPlatform-qt.cmake name them: the logic, the engine, the
+# emulated window system, settings from the environment and the back end.
 library_sources=()
-for pattern in zemka/draw zemka/window zemka/script zemka/console zemka/platform zemka/platform/qt; do
+for pattern in zemka/draw zemka/window zemka/script zemka/console zemka/raster zemka/support \
+  zemka/platform/emulated zemka/platform/qt; do
   for f in "$root/$pattern"/*.cpp; do [ -e "$f" ] && library_sources+=("$f"); done
 done
 library_sources+=("$here/qt_support.cpp")

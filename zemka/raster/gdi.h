@@ -7,7 +7,7 @@
 // background, black text).
 //
 // Geometry is rasterized by our own integer code (raster.h); text goes
-// through the toolkit's font engine (text_engine.h).
+// through the back end's text engine (zemka/platform/text_engine.h).
 #pragma once
 
 #include <cstddef>
