@@ -4,7 +4,10 @@
 #   lib/cmake/zemka/                                    find_package(zemka)
 #   lib/pkgconfig/zemka.pc                              pkg-config zemka
 #   bin/weather-painter                                 the painter
+#   bin/zemka                                           the zemka command
 #   share/zemka/examples/                               example sources
+#   share/zemka/web/                                    the web SDK (zemka web)
+#   share/zemka/windows/x86_64/, i686/                  the Windows SDKs (zemka windows)
 #   share/doc/zemka/                                    the documentation
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -65,3 +68,34 @@ install(FILES
 
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
+
+# The zemka command: build/zemka for this build tree (it links programs
+# against the tree's library), and the installed one, which finds the
+# library beside itself. Only for a desktop build: the web and Windows
+# libraries come with it as its SDKs.
+if(NOT EMSCRIPTEN AND NOT WIN32)
+  set(ZEMKA_COMMAND_LAYOUT checkout)
+  configure_file(tools/zemka ${CMAKE_CURRENT_BINARY_DIR}/zemka @ONLY)
+  set(ZEMKA_COMMAND_LAYOUT installed)
+  configure_file(tools/zemka ${CMAKE_CURRENT_BINARY_DIR}/installed-command/zemka @ONLY)
+  install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/installed-command/zemka DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The SDKs that tools/build-web.sh and tools/build-windows.sh stage, where
+  # they have been built: zemka web and zemka windows use them.
+  if(EXISTS ${ZEMKA_WEB_SDK_DIR}/libzemka.a)
+    install(DIRECTORY ${ZEMKA_WEB_SDK_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zemka/web)
+  else()
+    message(STATUS "No web SDK in ${ZEMKA_WEB_SDK_DIR}: the installed zemka web will say so")
+  endif()
+  foreach(arch x86_64 i686)
+    if(arch STREQUAL x86_64)
+      set(dir ${ZEMKA_WIN64_SDK_DIR})
+    else()
+      set(dir ${ZEMKA_WIN32_SDK_DIR})
+    endif()
+    if(EXISTS ${dir}/lib/libzemka.dll.a)
+      install(DIRECTORY ${dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zemka/windows/${arch})
+    else()
+      message(STATUS "No ${arch} Windows SDK in ${dir}: the installed zemka windows will say so")
+    endif()
+  endforeach()
+endif()

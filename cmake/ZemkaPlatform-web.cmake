@@ -23,15 +23,21 @@ set(ZEMKA_WEB_JS_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/web/zemka_we
 # unwound stack is saved whole: a program may wait from deep in its own
 # calls, so it gets room for far more than the default's few frames.
 set(CMAKE_EXECUTABLE_SUFFIX ".js")
+set(ZEMKA_WEB_PROGRAM_LINK_FLAGS
+  -sASYNCIFY=1
+  "-sASYNCIFY_IMPORTS=[zemka_web_wait,emscripten_sleep]"
+  -sASYNCIFY_STACK_SIZE=65536
+  -sEXIT_RUNTIME=1
+  -sFORCE_FILESYSTEM=1
+  -sALLOW_MEMORY_GROWTH=1
+  -sENVIRONMENT=web
+  "-sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]")
 target_link_options(zemka INTERFACE
-  $<BUILD_INTERFACE:--js-library=${ZEMKA_WEB_JS_LIBRARY}>
-  "SHELL:-s ASYNCIFY=1"
-  "SHELL:-s ASYNCIFY_IMPORTS=[zemka_web_wait,emscripten_sleep]"
-  "SHELL:-s ASYNCIFY_STACK_SIZE=65536"
-  "SHELL:-s EXIT_RUNTIME=1"
-  "SHELL:-s FORCE_FILESYSTEM=1"
-  "SHELL:-s ALLOW_MEMORY_GROWTH=1"
-  "SHELL:-s ENVIRONMENT=web"
-  "SHELL:-s EXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]")
+  $<BUILD_INTERFACE:--js-library=${ZEMKA_WEB_JS_LIBRARY}> ${ZEMKA_WEB_PROGRAM_LINK_FLAGS})
+# The same flags, one a line, for the zemka command, which links programs
+# against the library without CMake (tools/build-web.sh puts the file in
+# the web SDK).
+list(JOIN ZEMKA_WEB_PROGRAM_LINK_FLAGS "\n" ZEMKA_WEB_FLAG_LINES)
+file(WRITE ${CMAKE_BINARY_DIR}/zemka-web-link-flags.txt "${ZEMKA_WEB_FLAG_LINES}\n")
 set_property(TARGET zemka APPEND PROPERTY INTERFACE_LINK_DEPENDS
   $<BUILD_INTERFACE:${ZEMKA_WEB_JS_LIBRARY}>)

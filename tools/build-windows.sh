@@ -5,8 +5,9 @@
 # Trees: BUILD_BASE/build-win64 and BUILD_BASE/build-win32 (BUILD_BASE
 # defaults to the source tree; ZEMKA_WINDOWS_ARCHS="x86_64" builds only one
 # of them); zips: zemka-<version>-win64.zip and
-# zemka-<version>-win32.zip in each tree. tools/deps-windows.sh installs the
-# compilers.
+# zemka-<version>-win32.zip in each tree, and the SDK that `zemka windows`
+# links against in each tree's sdk/ (bin/zemka.dll, lib/libzemka.dll.a,
+# lib/zemka.def). tools/deps-windows.sh installs the compilers.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 base=${1:-$src}
@@ -29,6 +30,13 @@ for arch in ${ZEMKA_WINDOWS_ARCHS:-x86_64 i686}; do
   cp "$tree"/examples/*.exe "$src/examples/weather-demo.scr" "$stage/$name/bin/"
   "$arch-w64-mingw32-strip" "$stage/$name"/bin/*.exe
   (cd "$stage" && zip -qr9 "$tree/$name.zip" "$name")
+  # The Windows SDK that `zemka windows` links programs against: the DLL
+  # and its import library, replaced whole.
+  rm -rf "$tree/sdk.new" "$tree/sdk"
+  mkdir -p "$tree/sdk.new/bin" "$tree/sdk.new/lib"
+  cp "$stage/$name/bin/zemka.dll" "$tree/sdk.new/bin/"
+  cp "$tree/libzemka.dll.a" "$tree/zemka.def" "$tree/sdk.new/lib/"
+  mv "$tree/sdk.new" "$tree/sdk"
   echo "built $tree: $(stat -c %s "$tree/zemka.dll") bytes zemka.dll," \
     "$(stat -c %s "$stage/$name/bin/zemka.dll") stripped; $name.zip $(stat -c %s "$tree/$name.zip") bytes"
 done

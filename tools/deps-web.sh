@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-PACKAGES=(emscripten node-acorn chromium fonts-dejavu-core python3 cmake ninja-build ca-certificates)
+PACKAGES=(emscripten node-acorn chromium fonts-dejavu-core fonttools python3 cmake ninja-build ca-certificates zip)
 # A node is already there on some machines (not Debian's); Debian's nodejs
 # and npm come only where none is.
 command -v node >/dev/null || PACKAGES+=(nodejs)

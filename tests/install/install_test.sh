@@ -4,11 +4,12 @@
 # through its CMake package and through pkg-config, and runs them and the
 # installed painter headless.
 #
-#   install_test.sh BUILD_DIR SOURCE_DIR LIBDIR KIND PROBE
+#   install_test.sh BUILD_DIR SOURCE_DIR LIBDIR KIND PROBE SDKS
 # KIND is shared, static or sanitized; a sanitized build is not installed
-# (the test reports itself skipped with exit code 77).
+# (the test reports itself skipped with exit code 77). SDKS is "sdks" when
+# the build installs the web and Windows SDKs.
 set -euo pipefail
-build=$1 source=$2 libdir=$3 KIND=$4 PROBE=$5
+build=$1 source=$2 libdir=$3 KIND=$4 PROBE=$5 SDKS=${6:-no-sdks}
 case $KIND in
   sanitized) echo "skipped: a sanitized library is not for installing"; exit 77 ;;
   skipped-without-examples) echo "skipped: the examples are not built (ZEMKA_EXAMPLES=OFF)"; exit 77 ;;
@@ -16,6 +17,7 @@ esac
 EXAMPLE_SCRIPTS=$source/tests/examples
 . "$EXAMPLE_SCRIPTS/example_lib.sh"
 . "$source/tests/install/consumer_checks.sh"
+. "$source/tests/support/own_program.sh"
 
 prefix=$WORK/prefix
 cmake --install "$build" --prefix "$prefix" >"$WORK/install.log" || { cat "$WORK/install.log" >&2; fail "install failed"; }
@@ -25,7 +27,7 @@ examples=$prefix/share/zemka/examples
 for f in include/zemka/zemka.h \
   "$libdir/cmake/zemka/zemkaConfig.cmake" "$libdir/cmake/zemka/zemkaConfigVersion.cmake" \
   "$libdir/cmake/zemka/zemkaTargets.cmake" "$libdir/pkgconfig/zemka.pc" \
-  bin/weather-painter \
+  bin/weather-painter bin/zemka \
   share/zemka/examples/CMakeLists.txt share/zemka/examples/shapes.cpp share/zemka/examples/bouncing_ball.c \
   share/zemka/examples/scribble.cpp share/zemka/examples/ask_name.c share/zemka/examples/weather-demo.scr \
   share/doc/zemka/README.md share/doc/zemka/api.md share/doc/zemka/scripts.md; do
@@ -72,4 +74,26 @@ uses_library "$prefix/bin/weather-painter" "$lib"
 replay "$prefix/bin/weather-painter" "$examples/weather-demo.scr"
 expect_line "EOF encountered in script file $examples/weather-demo.scr"
 expect_picture some -299 250 299 -249 0,255,255
+# The zemka command from the installed tree.
+check_zemka_command "$prefix/bin/zemka" "$SDKS"
+
+# zemka_add_program in a CMake project of one's own: the program, and with
+# the SDKs its page and its zip.
+project=$WORK/cmake-project
+mkdir -p "$project"
+write_own_programs "$project"
+printf '%s\n' 'cmake_minimum_required(VERSION 3.16)' 'project(boxes C CXX)' 'find_package(zemka CONFIG REQUIRED)' \
+  'zemka_add_program(boxes boxes.c)' >"$project/CMakeLists.txt"
+cmake -S "$project" -B "$project/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >"$WORK/project.log" 2>&1 &&
+  cmake --build "$project/build" >>"$WORK/project.log" 2>&1 || { cat "$WORK/project.log" >&2; fail "zemka_add_program: no program"; }
+(cd "$project" && ZEMKA_PLAY=boxes.scr ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_SNAPSHOT="$SNAPSHOT" QT_QPA_PLATFORM=offscreen \
+  timeout 60 build/boxes 2>/dev/null) || fail "the program of zemka_add_program did not run"
+expect_picture at -175 125 0,0,255 at 100 -100 255,0,255
+if [ "$SDKS" = sdks ]; then
+  cmake --build "$project/build" --target boxes-web boxes-windows >>"$WORK/project.log" 2>&1 ||
+    { cat "$WORK/project.log" >&2; fail "zemka_add_program: no boxes-web or boxes-windows target"; }
+  [ -s "$project/build/boxes-web/boxes.html" ] && [ -s "$project/build/boxes-web/boxes.wasm" ] ||
+    fail "boxes-web made no page"
+  [ -s "$project/build/boxes-win64.zip" ] || fail "boxes-windows made no zip"
+fi
 echo "install to a prefix: ok"

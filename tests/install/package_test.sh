@@ -4,11 +4,13 @@
 # with dpkg -x into a scratch directory, where an example is built with
 # pkg-config and the painter and the example run headless.
 #
-#   package_test.sh BUILD_DIR SOURCE_DIR LIBDIR KIND PROBE
+#   package_test.sh BUILD_DIR SOURCE_DIR LIBDIR KIND PROBE SDKS
 # KIND is shared, static or sanitized; a sanitized build is not packaged
-# (the test reports itself skipped with exit code 77).
+# (the test reports itself skipped with exit code 77). SDKS is "sdks" when
+# the build installs the web and Windows SDKs: then the package must hold
+# them, and the zemka command in the unpacked tree must use them.
 set -euo pipefail
-build=$1 source=$2 libdir=$3 KIND=$4 PROBE=$5
+build=$1 source=$2 libdir=$3 KIND=$4 PROBE=$5 SDKS=${6:-no-sdks}
 case $KIND in
   sanitized) echo "skipped: a sanitized library is not for packaging"; exit 77 ;;
   skipped-without-examples) echo "skipped: the examples are not built (ZEMKA_EXAMPLES=OFF)"; exit 77 ;;
@@ -16,6 +18,7 @@ esac
 EXAMPLE_SCRIPTS=$source/tests/examples
 . "$EXAMPLE_SCRIPTS/example_lib.sh"
 . "$source/tests/install/consumer_checks.sh"
+. "$source/tests/support/own_program.sh"
 
 (cd "$build" && cpack -G DEB -B "$WORK/package") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log" >&2; fail "cpack failed"; }
 debs=("$WORK"/package/*.deb)
@@ -30,6 +33,16 @@ listed "$libdir/cmake/zemka/zemkaConfigVersion.cmake"
 listed "$libdir/cmake/zemka/zemkaTargets.cmake"
 listed "$libdir/pkgconfig/zemka.pc"
 listed bin/weather-painter
+listed bin/zemka
+if [ "$SDKS" = sdks ]; then
+  for f in libzemka.a zemka_web.js page.html link-flags.txt fonts/DejaVuSans.ttf fonts/DejaVuSansMono-Bold.ttf; do
+    listed "share/zemka/web/$f"
+  done
+  for arch in x86_64 i686; do
+    listed "share/zemka/windows/$arch/bin/zemka.dll"
+    listed "share/zemka/windows/$arch/lib/libzemka.dll.a"
+  done
+fi
 for f in CMakeLists.txt shapes.cpp bouncing_ball.c scribble.cpp ask_name.c weather-demo.scr; do
   listed "share/zemka/examples/$f"
 done
@@ -63,4 +76,5 @@ LD_LIBRARY_PATH=$lib check_cxx_example "$WORK/built/shapes"
 uses_library "$root/usr/bin/weather-painter" "$lib"
 replay "$root/usr/bin/weather-painter" "$root/usr/share/zemka/examples/weather-demo.scr"
 expect_picture some -299 250 299 -249 0,255,255
+check_zemka_command "$root/usr/bin/zemka" "$SDKS"
 echo "Debian package $(basename "$deb"): ok"

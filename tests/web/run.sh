@@ -44,4 +44,20 @@ if [[ ! -d $here/node_modules/puppeteer-core ]]; then
   (cd "$here" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund > "$work/npm.log" 2>&1) ||
     { cat "$work/npm.log" >&2; fail "npm ci failed (run tools/deps-web.sh)"; }
 fi
+# A program of one's own through the zemka command: its Linux replay (zemka
+# run) is the reference for its page (zemka web) and its one-file page
+# (zemka web --single-file).
+. "$root/tests/support/own_program.sh"
+own=$work/own
+mkdir -p "$own"
+write_own_programs "$own"
+(cd "$own" && QT_QPA_PLATFORM=offscreen ZEMKA_PLAY=boxes.scr ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_SNAPSHOT=reference.png \
+  XDG_CACHE_HOME="$work/cache" timeout 120 "$root/tools/zemka" run boxes.c > run.log 2>&1) ||
+  { cat "$own/run.log" >&2; fail "zemka run failed on a program of one's own"; }
+(cd "$own" && ZEMKA_WEB_SDK=$build/sdk "$root/tools/zemka" web boxes.c -o web > web.log 2>&1 &&
+  ZEMKA_WEB_SDK=$build/sdk "$root/tools/zemka" web --single-file boxes.c -o single/boxes.html >> web.log 2>&1) ||
+  { cat "$own/web.log" >&2; fail "zemka web failed on a program of one's own"; }
+cp "$own/boxes.scr" "$own/web/"
+export ZEMKA_OWN_WEB=$own/web ZEMKA_OWN_SINGLE=$own/single/boxes.html ZEMKA_OWN_REFERENCE=$own/reference.png \
+  ZEMKA_OWN_SCRIPT=$own/boxes.scr
 node "$here/web_test.mjs" "$site" "$work/reference.png"

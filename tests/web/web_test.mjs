@@ -34,9 +34,18 @@ function check(name, ok, detail = '') {
 function serve() {
   const server = http.createServer((req, res) => {
     const url = new URL(req.url, 'http://127.0.0.1');
-    const file = url.pathname === '/reference.png' && reference ? reference
-                                                                 : path.join(site, path.normalize(url.pathname));
-    if (!file.startsWith(site) && file !== reference) { res.writeHead(403); res.end(); return; }
+    // /own/ is the page that zemka web made of a program of one's own.
+    const own = process.env.ZEMKA_OWN_WEB;
+    const ownReference = process.env.ZEMKA_OWN_REFERENCE;
+    let file = path.join(site, path.normalize(url.pathname));
+    if (url.pathname === '/reference.png' && reference) file = reference;
+    else if (url.pathname === '/own-reference.png' && ownReference) file = ownReference;
+    else if (own && url.pathname.startsWith('/own/')) file = path.join(own, path.normalize(url.pathname.slice(5)));
+    if (!file.startsWith(site) && file !== reference && file !== ownReference && !(own && file.startsWith(own))) {
+      res.writeHead(403);
+      res.end();
+      return;
+    }
     fs.readFile(file, (err, data) => {
       if (err) { res.writeHead(404); res.end(); return; }
       res.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
@@ -429,6 +438,70 @@ async function replayMissingTest(browser, base) {
   }
 }
 
+// The RGBA bytes of a canvas, or of a picture the server has, as seen by
+// the browser: the drawing window's canvas of a page, or an image opened
+// as a page of its own.
+async function canvasPixels(page) {
+  return page.evaluate(() => {
+    const c = document.querySelector('.zemka-drawing canvas');
+    return {width: c.width, height: c.height, data: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data)};
+  });
+}
+async function imagePixels(browser, url) {
+  const page = await browser.newPage();
+  await page.goto(url);
+  const pixels = await page.evaluate(async () => {
+    const img = document.images[0];
+    await img.decode();
+    const c = document.createElement('canvas');
+    c.width = img.naturalWidth;
+    c.height = img.naturalHeight;
+    c.getContext('2d').drawImage(img, 0, 0);
+    return {width: c.width, height: c.height, data: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data)};
+  });
+  await page.close();
+  return pixels;
+}
+function differingPixels(a, b) {
+  if (a.width > b.width || a.height > b.height) return -1;
+  let differ = 0;
+  for (let y = 0; y < a.height; ++y)
+    for (let x = 0; x < a.width; ++x) {
+      const i = (y * a.width + x) * 4, j = (y * b.width + x) * 4;
+      if (a.data[i] !== b.data[j] || a.data[i + 1] !== b.data[j + 1] || a.data[i + 2] !== b.data[j + 2]) ++differ;
+    }
+  return differ;
+}
+
+// A program of one's own (tests/support/own_program.sh) made a page by
+// `zemka web`, served over 127.0.0.1 and replaying ?play=, and made one file
+// by `zemka web --single-file`, opened from disk and replaying the script
+// given in the address (?script=): both end as the Linux replay did, pixel
+// for pixel (the program draws no text).
+async function ownProgramTests(browser, base) {
+  if (!process.env.ZEMKA_OWN_WEB) {
+    console.log('SKIP own program: no zemka web output given');
+    return;
+  }
+  const reference = await imagePixels(browser, `${base}/own-reference.png`);
+  const script = encodeURIComponent(fs.readFileSync(process.env.ZEMKA_OWN_SCRIPT, 'utf8'));
+  const cases = [
+    ['zemka web, served', `${base}/own/boxes.html?play=boxes.scr&quit_after_play=1`],
+    ['zemka web --single-file, from file://', `file://${process.env.ZEMKA_OWN_SINGLE}?script=${script}&quit_after_play=1`],
+  ];
+  for (const [what, url] of cases) {
+    const {page, errors} = await openPage(browser, url);
+    const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 15000);
+    check(`${what}: the replay ends the program with status 0`, ended === '0', String(ended));
+    const shown = await canvasPixels(page);
+    const differ = differingPixels(shown, reference);
+    check(`${what}: the canvas equals the Linux replay`, differ === 0 && shown.width === 600 && shown.height === 500,
+          `${differ} pixels differ (${shown.width} x ${shown.height})`);
+    check(`${what}: no script errors on the page`, errors.length === 0, errors.join('; '));
+    await page.close();
+  }
+}
+
 const server = await serve();
 const base = `http://127.0.0.1:${server.address().port}`;
 const profile = fs.mkdtempSync('/tmp/zemka-web-chromium-');
@@ -440,7 +513,7 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync'],
 });
 try {
-  for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest]) {
+  for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest, ownProgramTests]) {
     try {
       await test(browser, base);
     } catch (e) {

@@ -74,5 +74,8 @@ cp "$win64/zemka.dll" "$win64/examples/" 2>/dev/null
 timeout 300 "$here/gets_test.sh" "$win64/examples/zemka-example-ask_name.exe"
 result "ZEMKA_gets through the system dialog" $?
 
+timeout 300 "$here/own_program_test.sh" "$src/tools/zemka"
+result "zemka windows: a program of one's own, unzipped, replays to the Linux picture" $?
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
