@@ -11,7 +11,7 @@ PACKAGES=(
   libgtest-dev libbenchmark-dev libcairo2-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick openbox
+  xvfb xdotool x11-utils imagemagick openbox python3-pil
   dpkg-dev file binutils
 )
 

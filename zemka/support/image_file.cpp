@@ -97,6 +97,68 @@ bool can_write_file(const char *path, std::string *error) {
     return true;
 }
 
+bool WholeFileWriter::open(const char *path, std::string *error) {
+    abandon();
+    if (!path || !*path || exists_but_not_regular(path)) {
+        say(error, "it is not a regular file");
+        return false;
+    }
+    path_ = path;
+    temporary_ = temporary_beside(path_);
+    file_ = create_new(temporary_);
+    if (!file_) {
+        say(error, std::strerror(errno));
+        return false;
+    }
+    size_ = 0;
+    write_errno_ = 0;
+    failed_ = false;
+    return true;
+}
+
+bool WholeFileWriter::write(const std::uint8_t *data, std::size_t size) {
+    if (!file_ || failed_) return false;
+    if (size == 0) return true;
+    errno = 0;
+    if (std::fwrite(data, 1, size, file_) != size) {
+        failed_ = true;
+        write_errno_ = errno ? errno : EIO;
+        return false;
+    }
+    size_ += size;
+    return true;
+}
+
+bool WholeFileWriter::commit(std::string *error) {
+    if (!file_) {
+        say(error, "it was not opened");
+        return false;
+    }
+    errno = 0;
+    const bool flushed = !failed_ && std::fflush(file_) == 0;
+    if (!failed_ && !flushed) write_errno_ = errno ? errno : EIO;
+    const bool closed = std::fclose(file_) == 0;
+    if (flushed && !closed) write_errno_ = errno ? errno : EIO;
+    file_ = nullptr;
+    if (!flushed || !closed) {
+        say(error, std::strerror(write_errno_));
+        std::remove(temporary_.c_str());
+        return false;
+    }
+    if (!replace_file(temporary_, path_.c_str(), error)) {
+        std::remove(temporary_.c_str());
+        return false;
+    }
+    return true;
+}
+
+void WholeFileWriter::abandon() {
+    if (!file_) return;
+    std::fclose(file_);
+    file_ = nullptr;
+    std::remove(temporary_.c_str());
+}
+
 bool save_png(const Dc *dc, int width, int height, const char *path, std::string *error) {
     const raster::Pixmap pm = dc_pixmap(dc);
     if (!pm.pixels) {

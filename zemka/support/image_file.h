@@ -3,6 +3,9 @@
 // close are checked, and only then is it renamed into place.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "zemka/raster/gdi.h"
@@ -17,5 +20,31 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
 // path must not name a folder, FIFO or device, and its folder must take a
 // new file. Says why not in *error.
 bool can_write_file(const char *path, std::string *error);
+
+// A file written in pieces, whole or not at all: the pieces go to a new
+// temporary file beside path, and commit puts it in place. A writer let go
+// of before its commit removes the temporary file.
+class WholeFileWriter {
+public:
+    WholeFileWriter() = default;
+    WholeFileWriter(const WholeFileWriter &) = delete;
+    WholeFileWriter &operator=(const WholeFileWriter &) = delete;
+    ~WholeFileWriter() { abandon(); }
+
+    bool open(const char *path, std::string *error);
+    // False once any write has failed; later writes do nothing.
+    bool write(const std::uint8_t *data, std::size_t size);
+    bool commit(std::string *error);
+    void abandon();
+    bool is_open() const { return file_ != nullptr; }
+    std::size_t size() const { return size_; }
+
+private:
+    std::FILE *file_ = nullptr;
+    std::string path_, temporary_;
+    std::size_t size_ = 0;
+    int write_errno_ = 0;
+    bool failed_ = false;
+};
 
 }  // namespace zemka::platform

@@ -11,6 +11,7 @@
 #include "zemka/platform/settings.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/movie.h"
 #include "zemka/window/windows.h"
 
 namespace zemka::headless {
@@ -103,6 +104,7 @@ void at_exit() { program_stops(); }
 void configure() {
     if (configured) return;
     configured = true;
+    movie::configure();
     if (const char *play = platform::setting("ZEMKA_PLAY"); play && *play) {
         platform::FileProblem problem = platform::FileProblem::None;
         std::FILE *f = platform::open_regular_for_reading(play, &problem);
@@ -175,12 +177,14 @@ bool replay_over_quits() {
 
 void wait_ends() {
     ++waits;
+    movie::wait_ends(replay_running, pending_kind == ZEMKA_PERIODIC);
     if (settings.snapshot_every > 0 && waits % settings.snapshot_every == 0)
         write_snapshot(numbered_snapshot_path(++snapshots_written));
 }
 
 void program_stops() {
     if (replay_running) end_replay("the program stopped first");
+    movie::finish();
     // Every stop writes the picture; at exit only a library that was not
     // stopped still has a canvas.
     if (settings.snapshot.empty() || !canvas_dc) return;
