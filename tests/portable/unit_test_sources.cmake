@@ -8,4 +8,4 @@ set(ZEMKA_PORTABLE_UNIT_TEST_SOURCES
   ${unit}/console_test.cpp ${unit}/gdi_shapes_test.cpp ${unit}/raster_test.cpp ${unit}/draw_entries_test.cpp
   ${unit}/draw_random_test.cpp ${unit}/fault_memory_test.cpp ${unit}/fault_records_test.cpp
   ${unit}/painter_panel_test.cpp ${unit}/painter_scene_test.cpp ${unit}/painter_weather_test.cpp
-  ${unit}/script_recording_test.cpp ${unit}/script_playback_test.cpp)
+  ${unit}/script_recording_test.cpp ${unit}/script_playback_test.cpp ${unit}/gif_encoder_test.cpp)
