@@ -42,6 +42,10 @@ enum MenuId {
     MENU_PLAY_ONE = 7,
     MENU_QUIT = 8,
     MENU_INFO = 9,
+    // Commands of a page's buttons, in no menu: an animation's start and
+    // its stop, which writes the file.
+    COMMAND_MOVIE_START = 20,
+    COMMAND_MOVIE_STOP = 21,
 };
 
 }  // namespace zemka

@@ -52,6 +52,7 @@ own=$work/own
 mkdir -p "$own"
 write_own_programs "$own"
 (cd "$own" && QT_QPA_PLATFORM=offscreen ZEMKA_PLAY=boxes.scr ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_SNAPSHOT=reference.png \
+  ZEMKA_MOVIE=reference.gif \
   XDG_CACHE_HOME="$work/cache" timeout 120 "$root/tools/zemka" run boxes.c > run.log 2>&1) ||
   { cat "$own/run.log" >&2; fail "zemka run failed on a program of one's own"; }
 (cd "$own" && ZEMKA_WEB_SDK=$build/sdk "$root/tools/zemka" web boxes.c -o web > web.log 2>&1 &&
@@ -59,5 +60,5 @@ write_own_programs "$own"
   { cat "$own/web.log" >&2; fail "zemka web failed on a program of one's own"; }
 cp "$own/boxes.scr" "$own/web/"
 export ZEMKA_OWN_WEB=$own/web ZEMKA_OWN_SINGLE=$own/single/boxes.html ZEMKA_OWN_REFERENCE=$own/reference.png \
-  ZEMKA_OWN_SCRIPT=$own/boxes.scr
+  ZEMKA_OWN_SCRIPT=$own/boxes.scr ZEMKA_OWN_MOVIE=$own/reference.gif
 node "$here/web_test.mjs" "$site" "$work/reference.png"

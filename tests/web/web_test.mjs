@@ -486,9 +486,11 @@ async function ownProgramTests(browser, base) {
   const reference = await imagePixels(browser, `${base}/own-reference.png`);
   const script = encodeURIComponent(fs.readFileSync(process.env.ZEMKA_OWN_SCRIPT, 'utf8'));
   const cases = [
-    ['zemka web, served', `${base}/own/boxes.html?play=boxes.scr&quit_after_play=1`],
-    ['zemka web --single-file, from file://', `file://${process.env.ZEMKA_OWN_SINGLE}?script=${script}&quit_after_play=1`],
+    ['zemka web, served', `${base}/own/boxes.html?play=boxes.scr&quit_after_play=1&movie=boxes.gif`],
+    ['zemka web --single-file, from file://',
+     `file://${process.env.ZEMKA_OWN_SINGLE}?script=${script}&quit_after_play=1&movie=boxes.gif`],
   ];
+  const movie = fs.readFileSync(process.env.ZEMKA_OWN_MOVIE).toString('base64');
   for (const [what, url] of cases) {
     const {page, errors} = await openPage(browser, url);
     const ended = await waitFor(() => page.evaluate(() => document.body.dataset.ended), 15000);
@@ -497,9 +499,49 @@ async function ownProgramTests(browser, base) {
     const differ = differingPixels(shown, reference);
     check(`${what}: the canvas equals the Linux replay`, differ === 0 && shown.width === 600 && shown.height === 500,
           `${differ} pixels differ (${shown.width} x ${shown.height})`);
+    // The animation of the replay (movie= in the address) is the Linux
+    // one, byte for byte, and the page offers it.
+    const made = await page.evaluate(() => {
+      try {
+        const bytes = Module.FS.readFile('/boxes.gif');
+        let s = '';
+        for (const b of bytes) s += String.fromCharCode(b);
+        return btoa(s);
+      } catch (e) {
+        return '';
+      }
+    });
+    check(`${what}: the animation equals the Linux one`, made === movie, `${made.length} / ${movie.length} base64 bytes`);
+    const offered = await page.evaluate(() => document.getElementById('zemka-animation').textContent);
+    check(`${what}: the page offers the animation`, offered === 'Download animation (boxes.gif)', offered);
     check(`${what}: no script errors on the page`, errors.length === 0, errors.join('; '));
     await page.close();
   }
+  // "Record animation", two clicks, "Stop and save": the page offers a
+  // GIF with a frame for each click at least.
+  const {page, errors} = await openPage(browser, `${base}/own/boxes.html`);
+  await page.click('#zemka-movie-start');
+  await new Promise(r => setTimeout(r, 300));
+  await clickCanvas(page, {x: 100, y: 100});
+  await new Promise(r => setTimeout(r, 300));
+  await clickCanvas(page, {x: 200, y: 300});
+  await new Promise(r => setTimeout(r, 300));
+  await page.click('#zemka-movie-stop');
+  const href = await waitFor(() => page.evaluate(() => {
+    const a = document.getElementById('zemka-animation');
+    return !a.hidden && a.href;
+  }), 5000);
+  const gif = href ? await page.evaluate(async url => {
+    const bytes = new Uint8Array(await (await fetch(url)).arrayBuffer());
+    let frames = 0;
+    for (let i = 0; i + 2 < bytes.length; ++i)
+      if (bytes[i] === 0x21 && bytes[i + 1] === 0xf9 && bytes[i + 2] === 0x04) ++frames;
+    return {magic: String.fromCharCode(...bytes.slice(0, 6)), frames};
+  }, href) : null;
+  check('animation buttons: Stop and save offers a GIF with the clicks\' frames',
+        gif && gif.magic === 'GIF89a' && gif.frames >= 3, JSON.stringify(gif));
+  check('animation buttons: no script errors on the page', errors.length === 0, errors.join('; '));
+  await page.close();
 }
 
 const server = await serve();

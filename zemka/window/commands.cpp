@@ -2,6 +2,7 @@
 // and keep the menu's check marks in step with them.
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/movie.h"
 #include "zemka/window/windows.h"
 
 namespace zemka {
@@ -9,6 +10,10 @@ namespace zemka {
 using namespace platform;
 
 namespace {
+
+// Where a page's "Record animation" button records (the page offers the
+// file when its "Stop and save" button, or the program's end, writes it).
+constexpr const char *PAGE_MOVIE_FILE = "zemka.gif";
 
 struct MenuEntry {
     unsigned flags;
@@ -77,6 +82,8 @@ void run_command(std::uintptr_t id) {
         case MENU_PLAYBACK: script_toggle_playback(); break;
         case MENU_PLAY_ONE: script_play_once(); break;
         case MENU_QUIT: post_quit_message(0); break;
+        case COMMAND_MOVIE_START: movie::start(PAGE_MOVIE_FILE); break;
+        case COMMAND_MOVIE_STOP: movie::finish(); break;
         default: break;  // the information lines and unknown ids
     }
 }

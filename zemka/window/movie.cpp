@@ -92,7 +92,7 @@ void configure() {
             warn(std::string("cannot write the animation ") + path + " (" + why + "); ZEMKA_MOVIE is ignored");
             return;
         }
-        if (start(path)) std::atexit(at_exit);
+        start(path);
     }
 }
 
@@ -108,6 +108,12 @@ bool start(const char *path) {
     r->encoder = std::make_unique<raster::GifEncoder>(SHOWN_WIDTH, SHOWN_HEIGHT, palette_pixels());
     current = std::move(r);
     drain(*current);
+    // A program that ends without stopping the library still gets its file.
+    static bool finish_at_exit = false;
+    if (!finish_at_exit) {
+        finish_at_exit = true;
+        std::atexit(at_exit);
+    }
     return true;
 }
 

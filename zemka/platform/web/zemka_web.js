@@ -263,7 +263,12 @@ var ZemkaWebLibrary = {
     var section = document.createElement('section');
     section.className = 'zemka-window';
     section.dataset.window = id;
-    if (fixed) section.classList.add('zemka-drawing');
+    if (fixed) {
+      section.classList.add('zemka-drawing');
+      // The page's own buttons (an animation's start and stop) give the
+      // drawing window commands, as its menu does.
+      Module['zemkaCommand'] = function(command) { ZW.post(id, ZW.WM_COMMAND, command, 0); };
+    }
     section.appendChild(ZW.titleBar(UTF8ToString(titlePtr), function() { ZW.post(id, ZW.WM_CLOSE, 0, 0); }));
     var menuBar = document.createElement('div');
     menuBar.className = 'zemka-menubar';
