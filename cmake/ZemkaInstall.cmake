@@ -57,14 +57,10 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zemka.pc DESTINATION ${ZEMKA_PKGCONFIG
 
 # The examples' sources with their CMakeLists.txt, which builds them on
 # their own against the installed package, and the painter's demo script.
-install(FILES
-  examples/CMakeLists.txt
-  examples/shapes.cpp
-  examples/bouncing_ball.c
-  examples/scribble.cpp
-  examples/ask_name.c
-  examples/weather-demo.scr
-  DESTINATION ${ZEMKA_EXAMPLES_DIR})
+# The lessons come with their scripts and their answers to ZEMKA_gets.
+file(GLOB ZEMKA_INSTALLED_EXAMPLES CONFIGURE_DEPENDS
+  examples/*.c examples/*.cpp examples/*.scr examples/*.in)
+install(FILES examples/CMakeLists.txt ${ZEMKA_INSTALLED_EXAMPLES} DESTINATION ${ZEMKA_EXAMPLES_DIR})
 
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTERN "*.md" PATTERN "*.png")
