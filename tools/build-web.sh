@@ -2,11 +2,16 @@
 # Builds the web library and the web pages: the library over Emscripten,
 # staged as the web SDK that `zemka web` links against (build-web/sdk:
 # libzemka.a, zemka_web.js, page.html, link-flags.txt, fonts/), then the
-# weather painter and each example made a page by `tools/zemka web` into
-# build-web/site (or the folder given), with the demo scripts beside them.
+# weather painter and each example made a page with its source by
+# `tools/zemka web` into build-web/site (or the folder given), with the demo
+# scripts beside them, and the gallery: index.html with a card for every
+# program, its animated picture made by replaying its script on the
+# headless back end (ZEMKA_MOVIE). build-web/gallery holds the same gallery
+# as one-file pages, a folder that opens from disk.
 #   tools/build-web.sh [--sdk-only] [SITE_DIR]
 # ZEMKA_WEB_BUILD names the build tree (default build-web), ZEMKA_WEB_SDK
-# the SDK folder (default the tree's sdk/).
+# the SDK folder (default the tree's sdk/), ZEMKA_HEADLESS_BUILD the
+# headless tree that makes the pictures (default build-headless).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -45,18 +50,126 @@ trap - EXIT
 echo "web SDK in $sdk"
 [ $sdk_only = 0 ] || exit 0
 
-# Each program's page, made the way `zemka web` makes anyone's.
+# The programs: the painter first, then the lessons in their order, then
+# the other examples by name.
+programs=(weather-painter)
+while read -r name; do programs+=("$name"); done < <(
+  for example in examples/*.c examples/*.cpp; do
+    name=$(basename "$example")
+    echo "${name%.*}"
+  done | sort | awk '/^lesson/ { print; next } { rest[++n] = $0 } END { for (i = 1; i <= n; ++i) print rest[i] }')
+sources_of() {  # the files of a program
+  if [ "$1" = weather-painter ]; then ls painter/*.cpp; else ls examples/"$1".c examples/"$1".cpp 2>/dev/null; fi
+}
+
+# Each program's page, made the way `zemka web` makes anyone's: with its
+# source and a link back to the gallery, once served (SITE_DIR) and once
+# as one file (the gallery folder).
 export ZEMKA_WEB_SDK=$sdk
-mkdir -p "$site"
+gallery=${ZEMKA_WEB_GALLERY:-$build/gallery}
+mkdir -p "$site" "$gallery"
 pids=()
-tools/zemka web --name weather-painter -o "$site" painter/*.cpp >/dev/null &
-pids+=($!)
-for example in examples/*.c examples/*.cpp; do
-  # Two links at a time: each takes a core for a few seconds.
-  if [ ${#pids[@]} -ge 2 ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
-  tools/zemka web -o "$site" "$example" >/dev/null &
-  pids+=($!)
+for program in "${programs[@]}"; do
+  mapfile -t files < <(sources_of "$program")
+  for form in served single; do
+    # Two links at a time: each takes a core for a few seconds.
+    if [ ${#pids[@]} -ge 2 ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
+    if [ $form = served ]; then
+      tools/zemka web --source --back index.html --name "$program" -o "$site" "${files[@]}" >/dev/null &
+    else
+      tools/zemka web --single-file --source --back index.html --name "$program" -o "$gallery/$program.html" \
+        "${files[@]}" >/dev/null &
+    fi
+    pids+=($!)
+  done
 done
 for pid in "${pids[@]}"; do wait "$pid"; done
 cp "$root"/examples/*.scr "$site/"
-echo "web pages in $site"
+
+# The animated pictures: every program replays its script on the headless
+# back end (the painter its demo), with its answers to ZEMKA_gets.
+headless=${ZEMKA_HEADLESS_BUILD:-$root/build-headless}
+cmake -S "$root" -B "$headless" -G Ninja -DZEMKA_PLATFORM=headless >/dev/null
+targets=()
+for program in "${programs[@]}"; do
+  [ "$program" = weather-painter ] && targets+=(weather-painter) || targets+=("zemka-example-$program")
+done
+cmake --build "$headless" -j2 --target "${targets[@]}" >/dev/null
+movies=$(mktemp -d)
+trap 'rm -rf "$movies"' EXIT
+for program in "${programs[@]}"; do
+  if [ "$program" = weather-painter ]; then
+    exe=$headless/weather-painter script=$root/examples/weather-demo.scr
+  else
+    exe=$headless/examples/zemka-example-$program script=$root/examples/$program.scr
+  fi
+  input=/dev/null
+  [ -f "$root/examples/$program.in" ] && input=$root/examples/$program.in
+  (cd "$movies" && ZEMKA_PLAY="$script" ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_MOVIE="$movies/$program.gif" \
+    timeout 120 "$exe" <"$input" >/dev/null 2>"$movies/$program.log") ||
+    { cat "$movies/$program.log" >&2; echo "the animation of $program could not be made" >&2; exit 1; }
+  cp "$movies/$program.gif" "$site/"
+  cp "$movies/$program.gif" "$gallery/"
+done
+
+# The index: a card a program, its title and what it teaches taken from the
+# comment that opens its source (its first paragraph, and the first
+# sentence of the next).
+describe() {  # describe FILE: prints the title, a tab, the line
+  awk '
+    BEGIN { part = 0 }
+    NR == 1 && !/^(\/\*|\/\/)/ { exit }
+    { line = $0; sub(/^[ \t]*(\/\*+|\*+\/?|\/\/+)[ \t]?/, "", line); sub(/[ \t]*\*\/[ \t]*$/, "", line) }
+    /^#include/ || /\*\// && part > 1 { exit }
+    line == "" { if (text[part] != "") part++; if (part > 1) exit; next }
+    { text[part] = text[part] (text[part] == "" ? "" : " ") line }
+    END {
+      t = text[0]; d = text[1]
+      sub(/\.$/, "", t)
+      if (match(d, /^[^.!?]*[.!?]/)) d = substr(d, 1, RLENGTH)
+      if (d ~ /   / || d ~ /^[ \t]/) d = ""  # a list of keys, not a sentence
+      gsub(/&/, "\\&amp;", t); gsub(/</, "\\&lt;", t); gsub(/&/, "\\&amp;", d); gsub(/</, "\\&lt;", d)
+      printf "%s\t%s\n", t, d
+    }' "$1"
+}
+{
+  cat <<'END'
+<!doctype html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
+<title>ZEMKA: the gallery</title>
+<style>
+  body { font: 15px "DejaVu Sans", sans-serif; background: #eef0f3; margin: 20px; color: #111; }
+  h1 { margin: 0 0 4px; }
+  #cards { display: grid; grid-template-columns: repeat(auto-fill, minmax(310px, 1fr)); gap: 16px; margin-top: 16px; }
+  .card { background: #fff; border: 1px solid #c4c8cc; border-radius: 6px; padding: 8px; text-decoration: none; color: inherit; }
+  .card:hover { border-color: #2b5797; box-shadow: 0 2px 8px #0002; }
+  .card img { width: 300px; height: 250px; display: block; border: 1px solid #ddd; image-rendering: auto; }
+  .card h2 { font-size: 16px; margin: 8px 0 2px; }
+  .card p { margin: 0; color: #444; font-size: 13px; }
+</style>
+</head>
+<body>
+<h1>ZEMKA: the gallery</h1>
+<p>Small programs written with ZEMKA, each running in its page beside its source. The pictures are their own replays.</p>
+<div id="cards">
+END
+  for program in "${programs[@]}"; do
+    if [ "$program" = weather-painter ]; then
+      title="The weather painter"
+      line="Rain, snow and hail, planted with clicks, fall while the sun and the boats drift by."
+    else
+      IFS=$'\t' read -r title line < <(describe "$(sources_of "$program" | head -n 1)")
+    fi
+    printf '<a class="card" href="%s.html" data-program="%s"><img src="%s.gif" alt="%s, at work" width="300" height="250"><h2>%s</h2><p>%s</p></a>\n' \
+      "$program" "$program" "$program" "$title" "$title" "$line"
+  done
+  echo '</div>'
+  echo '</body>'
+  echo '</html>'
+} >"$movies/index.html"
+cp "$movies/index.html" "$site/index.html"
+cp "$movies/index.html" "$gallery/index.html"
+echo "web pages and the gallery in $site; the gallery as files in $gallery"

@@ -544,6 +544,64 @@ async function ownProgramTests(browser, base) {
   await page.close();
 }
 
+// The gallery: the index has a card for every program, the painter first,
+// each with its animated picture loaded; every program's page runs it, shows
+// its source with a copy button and links back; nothing logs an error. The
+// gallery folder of one-file pages does the same from disk.
+async function galleryTest(browser, base) {
+  const pages = fs.readdirSync(site).filter(f => f.endsWith('.html') && f !== 'index.html').map(f => f.slice(0, -5));
+  const gallery = process.env.ZEMKA_GALLERY;
+  for (const [where, root] of [['served', base], ['from disk', gallery ? `file://${gallery}` : null]]) {
+    if (!root) {
+      console.log(`SKIP gallery ${where}: no gallery folder given`);
+      continue;
+    }
+    const page = await browser.newPage();
+    const errors = [];
+    page.on('pageerror', e => errors.push(String(e)));
+    page.on('console', m => { if (m.type() === 'error') errors.push(m.text()); });
+    await page.goto(`${root}/index.html`);
+    const cards = await waitFor(() => page.evaluate(() => {
+      const all = Array.from(document.querySelectorAll('.card'));
+      if (!all.every(c => c.querySelector('img').complete)) return null;
+      return all.map(c => ({program: c.dataset.program, title: c.querySelector('h2').textContent,
+                            width: c.querySelector('img').naturalWidth, height: c.querySelector('img').naturalHeight}));
+    }), 15000);
+    const names = (cards || []).map(c => c.program);
+    check(`gallery ${where}: a card for every program, the painter first`,
+          cards && names[0] === 'weather-painter' && names.length === pages.length && pages.every(p => names.includes(p)),
+          JSON.stringify(names));
+    check(`gallery ${where}: every card's animated picture is loaded`,
+          cards && cards.every(c => c.width === 600 && c.height === 500 && c.title.length > 3),
+          JSON.stringify((cards || []).filter(c => c.width !== 600)));
+    check(`gallery ${where}: the index logs no error`, errors.length === 0, errors.join('; '));
+    await page.close();
+    // Every program's page from the served gallery; from disk, two of them.
+    const visit = where === 'served' ? names : ['lesson04_ticks', 'lesson12_tree'];
+    const bad = [];
+    for (const name of visit) {
+      const {page: p, errors: e} = await openPage(browser, `${root}/${name}.html`);
+      const ok = await waitFor(() => p.evaluate(() => {
+        const c = document.querySelector('.zemka-drawing canvas');
+        const code = document.querySelector('#zemka-source .zemka-code');
+        const back = document.getElementById('zemka-back');
+        if (!c || !code || !back) return false;
+        const rgba = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+        let drawn = false;
+        for (let i = 0; i < rgba.length && !drawn; i += 4) drawn = rgba[i] !== 255 || rgba[i + 1] !== 255 || rgba[i + 2] !== 255;
+        const text = Array.from(document.querySelectorAll('#zemka-source .zemka-code'), e => e.textContent).join('\n');
+        return drawn && /ZEMKA_start/.test(text) && code.querySelector('.kw') !== null &&
+               !!document.getElementById('zemka-copy') && /index\.html$/.test(back.href);
+      }), name === 'ask_name' || name.endsWith('_gets') || name.endsWith('_chart') ? 1500 : 8000);
+      // The programs that ask first show their dialog and draw later.
+      const asking = await p.evaluate(() => !!document.querySelector('.zemka-dialog'));
+      if ((!ok && !asking) || e.length) bad.push(`${name}: ${ok ? '' : 'not running with its source'} ${e.join('; ')}`);
+      await p.close();
+    }
+    check(`gallery ${where}: every page runs its program beside its source, no errors`, bad.length === 0, bad.join(' | '));
+  }
+}
+
 const server = await serve();
 const base = `http://127.0.0.1:${server.address().port}`;
 const profile = fs.mkdtempSync('/tmp/zemka-web-chromium-');
@@ -555,7 +613,8 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync'],
 });
 try {
-  for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest, ownProgramTests]) {
+  for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest, ownProgramTests,
+                      galleryTest]) {
     try {
       await test(browser, base);
     } catch (e) {
