@@ -31,7 +31,7 @@ namespace toolkit {
 struct NativeWindow;
 struct NativeDialog;
 
-struct WindowSpec {
+struct WindowRequest {
     const char *title = "";
     bool fixed = false;  // fixed client area with a menu bar and a close box; else resizable
     int x = 0, y = 0;    // where the outer frame's corner goes
@@ -62,8 +62,8 @@ bool start();
 void screen_size(int *width, int *height);
 
 // Required. Makes a hidden top-level window for `window` (whose reports it
-// sends with the report_ functions) with the client area of the spec.
-NativeWindow *create_window(Window *window, const WindowSpec &spec);
+// sends with the report_ functions) with the client area of the request.
+NativeWindow *create_window(Window *window, const WindowRequest &request);
 // Required. Shows or hides; the fixed window asks for the keyboard focus
 // when first shown.
 void show_window(NativeWindow *native, bool visible);

@@ -83,21 +83,21 @@ bool class_registered(const char *name) { return name && classes().count(name) !
 Window *create_window(const char *class_name, const char *title, WindowStyle style, int x, int y, int w, int h) {
     if (!class_name || !classes().count(class_name) || !ensure_toolkit()) return nullptr;
     const bool fixed = style == WindowStyle::FixedWithMenu;
-    toolkit::WindowSpec spec;
-    spec.title = title ? title : "";
-    spec.fixed = fixed;
-    spec.x = x;
-    spec.y = y;
-    spec.client_width = fixed ? FIXED_CLIENT_WIDTH : std::clamp(w, 1, MAX_CLIENT_SIDE);
-    spec.client_height = fixed ? FIXED_CLIENT_HEIGHT : std::clamp(h, 1, MAX_CLIENT_SIDE);
+    toolkit::WindowRequest request;
+    request.title = title ? title : "";
+    request.fixed = fixed;
+    request.x = x;
+    request.y = y;
+    request.client_width = fixed ? FIXED_CLIENT_WIDTH : std::clamp(w, 1, MAX_CLIENT_SIDE);
+    request.client_height = fixed ? FIXED_CLIENT_HEIGHT : std::clamp(h, 1, MAX_CLIENT_SIDE);
     auto *win = new Window;
     win->proc = classes()[class_name];
     win->style = style;
-    win->surface = create_memory_dc(spec.client_width, spec.client_height);
+    win->surface = create_memory_dc(request.client_width, request.client_height);
     // A new window's client area shows its class background.
     const raster::Pixmap pm = dc_pixmap(win->surface);
     raster::fill_rect(pm, 0, 0, pm.width, pm.height, CLASS_BACKGROUND);
-    win->native = toolkit::create_window(win, spec);
+    win->native = toolkit::create_window(win, request);
     if (!win->native) {
         delete_dc(win->surface);
         delete win;

@@ -66,20 +66,20 @@ const char *face_file(bool fixed, bool bold) {
     return bold ? ZEMKA_FONT_DIR "/DejaVuSans-Bold.ttf" : ZEMKA_FONT_DIR "/DejaVuSans.ttf";
 }
 
-int pixel_height_of(const FontSpec &spec) {
-    return spec.pixel_height > 0 ? std::min(spec.pixel_height, MAX_PIXEL_HEIGHT) : DEFAULT_PIXEL_HEIGHT;
+int pixel_height_of(const FontSpec &font_spec) {
+    return font_spec.pixel_height > 0 ? std::min(font_spec.pixel_height, MAX_PIXEL_HEIGHT) : DEFAULT_PIXEL_HEIGHT;
 }
 
-Font &font_of(const FontSpec &spec) {
-    const int height = pixel_height_of(spec);
-    const bool bold = spec.weight >= 600;
-    const std::uint64_t key = static_cast<std::uint64_t>(height) << 2 | (bold ? 2u : 0u) | (spec.fixed_pitch ? 1u : 0u);
+Font &font_of(const FontSpec &font_spec) {
+    const int height = pixel_height_of(font_spec);
+    const bool bold = font_spec.weight >= 600;
+    const std::uint64_t key = static_cast<std::uint64_t>(height) << 2 | (bold ? 2u : 0u) | (font_spec.fixed_pitch ? 1u : 0u);
     static auto *fonts = new std::unordered_map<std::uint64_t, std::unique_ptr<Font>>;  // kept until exit
     if (auto it = fonts->find(key); it != fonts->end()) return *it->second;
     if (fonts->size() >= MAX_FONTS) fonts->clear();
     auto font = std::make_unique<Font>();
     static bool warned = false;
-    if (!library() || FT_New_Face(library(), face_file(spec.fixed_pitch, bold), 0, &font->face) != 0) {
+    if (!library() || FT_New_Face(library(), face_file(font_spec.fixed_pitch, bold), 0, &font->face) != 0) {
         font->face = nullptr;
         if (!warned) std::fprintf(stderr, "ZEMKA: cannot read the fonts in %s; text is not drawn\n", ZEMKA_FONT_DIR);
         warned = true;
@@ -141,21 +141,21 @@ std::uint32_t blend(std::uint32_t under, std::uint32_t over, unsigned alpha) {
 
 }  // namespace
 
-Size text_measure(const FontSpec &spec, const char *text, std::size_t count) {
-    Font &font = font_of(spec);
+Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
+    Font &font = font_of(font_spec);
     return {width_of(font, characters(text, count)), font.ascent + font.descent};
 }
 
-TextMetrics text_font_metrics(const FontSpec &spec) {
-    const Font &font = font_of(spec);
+TextMetrics text_font_metrics(const FontSpec &font_spec) {
+    const Font &font = font_of(font_spec);
     return {font.ascent + font.descent, 0};
 }
 
-void text_draw(const raster::Pixmap &pm, const FontSpec &spec, std::int64_t x, std::int64_t y, const char *text,
+void text_draw(const raster::Pixmap &pm, const FontSpec &font_spec, std::int64_t x, std::int64_t y, const char *text,
                std::size_t count, std::uint32_t color_pixel, bool opaque, std::uint32_t background_pixel) {
     if (!pm.pixels || pm.width <= 0 || pm.height <= 0) return;
     if (x < -FAR_LIMIT || x > FAR_LIMIT || y < -FAR_LIMIT || y > FAR_LIMIT) return;
-    Font &font = font_of(spec);
+    Font &font = font_of(font_spec);
     const std::u32string chars = characters(text, count);
     if (opaque) {
         const std::int64_t right = x + width_of(font, chars), bottom = y + font.ascent + font.descent;

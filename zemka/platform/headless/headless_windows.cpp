@@ -52,10 +52,10 @@ void screen_size(int *width, int *height) {
 }
 
 // Make a hidden top-level window with the title and client area of the
-// spec; a fixed one has a menu bar and a close box and cannot be resized.
+// request; a fixed one has a menu bar and a close box and cannot be resized.
 // Keep `window` to report its input with the report_ functions.
-NativeWindow *create_window(Window *window, const WindowSpec &spec) {
-    auto *native = new NativeWindow{window, spec.fixed};
+NativeWindow *create_window(Window *window, const WindowRequest &request) {
+    auto *native = new NativeWindow{window, request.fixed};
     windows().push_back(native);
     return native;
 }

@@ -248,30 +248,30 @@ void screen_size(int *width, int *height) {
     *height = s.height();
 }
 
-NativeWindow *create_window(Window *window, const WindowSpec &spec) {
+NativeWindow *create_window(Window *window, const WindowRequest &request) {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) return nullptr;
     auto *native = new NativeWindow;
     native->window = window;
-    native->fixed = spec.fixed;
+    native->fixed = request.fixed;
     auto *frame = new FrameWidget(window);
     native->top = frame;
-    frame->setWindowTitle(QString::fromUtf8(spec.title));
+    frame->setWindowTitle(QString::fromUtf8(request.title));
     auto *layout = new QVBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    native->client = new ClientWidget(window, !spec.fixed, frame);
+    native->client = new ClientWidget(window, !request.fixed, frame);
     layout->addWidget(native->client);
     frame->setFocusProxy(native->client);
-    if (spec.fixed) {
+    if (request.fixed) {
         // A caption with the system menu and the close box; the fixed size
         // leaves the window manager nothing to resize or maximise.
         frame->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint);
-        native->client->setFixedSize(spec.client_width, spec.client_height);
+        native->client->setFixedSize(request.client_width, request.client_height);
         layout->setSizeConstraint(QLayout::SetFixedSize);
-        frame->place_frame(QPoint(spec.x, spec.y));
+        frame->place_frame(QPoint(request.x, request.y));
     } else {
-        frame->place_frame(QPoint(spec.x, spec.y), QSize(spec.client_width, spec.client_height));
+        frame->place_frame(QPoint(request.x, request.y), QSize(request.client_width, request.client_height));
         // No larger than the desktop: the toolkit keeps a copy of the whole
         // window's pixels, and a larger window shows nothing more.
         if (const QScreen *screen = QGuiApplication::primaryScreen()) frame->setMaximumSize(screen->virtualSize());

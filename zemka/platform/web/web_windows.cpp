@@ -87,12 +87,12 @@ bool start() { return true; }
 
 void screen_size(int *width, int *height) { web::screen_size(width, height); }
 
-NativeWindow *create_window(Window *window, const WindowSpec &spec) {
+NativeWindow *create_window(Window *window, const WindowRequest &request) {
     auto *native = new NativeWindow;
     native->id = next_window_id++;
     native->window = window;
     windows_by_id()[native->id] = native;
-    web::create_window(native->id, spec.title, spec.fixed, spec.client_width, spec.client_height);
+    web::create_window(native->id, request.title, request.fixed, request.client_width, request.client_height);
     return native;
 }
 
