@@ -143,7 +143,8 @@ std::uint8_t GifEncoder::index_of(std::uint32_t pixel) {
 void GifEncoder::add_frame(const std::uint32_t *pixels, int stride, std::int64_t time_ms) {
     if (finished_ || !pixels) return;
     if (pending_) time_ms = std::max(time_ms, pending_time_);
-    std::vector<std::uint8_t> current(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    std::vector<std::uint8_t> &current = current_;
+    current.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
     std::uint32_t last_pixel = 0;
     std::uint8_t last_index = index_of(0);
     for (int y = 0; y < height_; ++y) {
@@ -159,7 +160,7 @@ void GifEncoder::add_frame(const std::uint32_t *pixels, int stride, std::int64_t
     }
     if (!pending_) {
         // The first frame is the whole picture.
-        shown_ = std::move(current);
+        shown_.swap(current);
         left_ = top_ = 0;
         right_ = width_;
         bottom_ = height_;
@@ -185,7 +186,7 @@ void GifEncoder::add_frame(const std::uint32_t *pixels, int stride, std::int64_t
         top_ = std::min(top_, top);
         right_ = std::max(right_, right + 1);
         bottom_ = std::max(bottom_, bottom + 1);
-        shown_ = std::move(current);
+        shown_.swap(current);
         return;
     }
     write_pending(time_ms - pending_time_);
@@ -193,7 +194,7 @@ void GifEncoder::add_frame(const std::uint32_t *pixels, int stride, std::int64_t
     top_ = top;
     right_ = right + 1;
     bottom_ = bottom + 1;
-    shown_ = std::move(current);
+    shown_.swap(current);
     pending_time_ = time_ms;
 }
 

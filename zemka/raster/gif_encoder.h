@@ -39,7 +39,8 @@ private:
     int width_, height_;
     std::vector<std::uint32_t> palette_;
     std::unordered_map<std::uint32_t, std::uint8_t> nearest_;
-    std::vector<std::uint8_t> shown_;  // the picture as the frames so far leave it
+    std::vector<std::uint8_t> shown_;    // the picture as the frames so far leave it
+    std::vector<std::uint8_t> current_;  // the picture being added, kept for its memory
     std::vector<std::uint8_t> out_;
     bool pending_ = false;  // a frame waits for its delay
     int left_ = 0, top_ = 0, right_ = 0, bottom_ = 0;  // its rectangle, right and bottom exclusive

@@ -19,8 +19,6 @@ namespace zemka::headless {
 namespace {
 
 constexpr long DEFAULT_PLAY_LIMIT = 1000000;
-constexpr int SHOWN_WIDTH = 600;  // the drawing window's client area
-constexpr int SHOWN_HEIGHT = 500;
 constexpr int UNUSABLE_REPLAY_EXIT = 2;
 
 struct Settings {
@@ -42,15 +40,6 @@ long snapshots_written = 0;
 
 void warn(const std::string &line) { std::fprintf(stderr, "ZEMKA: %s\n", line.c_str()); }
 
-// A whole positive number, or 0 when the text is not one.
-long positive_number(const char *text) {
-    if (!text || !*text) return 0;
-    errno = 0;
-    char *end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value <= 0) return 0;
-    return value;
-}
 
 std::string numbered_snapshot_path(long n) {
     std::string base = settings.snapshot;
@@ -100,6 +89,15 @@ void end_replay(const char *reason) {
 void at_exit() { program_stops(); }
 
 }  // namespace
+
+long positive_number(const char *text) {
+    if (!text || !*text) return 0;
+    errno = 0;
+    char *end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value <= 0) return 0;
+    return value;
+}
 
 void configure() {
     if (configured) return;

@@ -13,6 +13,14 @@
 
 namespace zemka::headless {
 
+// What snapshots and animations show: the drawing window's client area.
+constexpr int SHOWN_WIDTH = 600;
+constexpr int SHOWN_HEIGHT = 500;
+
+// The value of a setting as a whole positive number, or 0 when it is not
+// one.
+long positive_number(const char *text);
+
 // Reads the settings; called by the library start, acts once per process.
 void configure();
 // Called by the wait before its loop: starts the replay on the first wait.

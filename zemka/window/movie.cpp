@@ -12,13 +12,16 @@
 #include "zemka/raster/gif_encoder.h"
 #include "zemka/state.h"
 #include "zemka/support/image_file.h"
+#include "zemka/window/headless.h"
 
 namespace zemka::movie {
 
+using headless::positive_number;
+using headless::SHOWN_HEIGHT;
+using headless::SHOWN_WIDTH;
+
 namespace {
 
-constexpr int SHOWN_WIDTH = 600;  // the drawing window's client area
-constexpr int SHOWN_HEIGHT = 500;
 constexpr long DEFAULT_FRAME_LIMIT = 3000;  // five minutes at ten frames a second
 constexpr std::size_t MAX_BYTES = 64u << 20;
 constexpr int TICK_MS = 100;
@@ -47,13 +50,6 @@ bool configured = false;
 std::unique_ptr<Recording> current;
 
 void warn(const std::string &line) { std::fprintf(stderr, "ZEMKA: %s\n", line.c_str()); }
-
-long positive_number(const char *text) {
-    if (!text || !*text) return 0;
-    char *end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    return *end == '\0' && value > 0 ? value : 0;
-}
 
 std::vector<std::uint32_t> palette_pixels() {
     std::vector<std::uint32_t> out;
