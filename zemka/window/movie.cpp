@@ -119,7 +119,7 @@ void wait_ends(bool replaying, bool tick) {
     if (!current || current->full || !canvas_dc) return;
     Recording &r = *current;
     if (replaying) {
-        if (r.real_clock) r.real_clock = false;
+        r.real_clock = false;
         if (tick) r.time_ms += TICK_MS;
     } else {
         if (!r.real_clock) {
@@ -133,9 +133,8 @@ void wait_ends(bool replaying, bool tick) {
     if (r.waits++ % every != 0) return;
     const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
     if (!pm.pixels || pm.width < SHOWN_WIDTH || pm.height < SHOWN_HEIGHT) return;
-    const std::size_t before = r.encoder->frames_written();
     r.encoder->add_frame(pm.pixels, pm.stride, r.time_ms);
-    if (r.encoder->frames_written() != before) drain(r);
+    drain(r);
     if (static_cast<long>(r.encoder->frames_written()) + 1 >= frame_limit || r.file.size() >= MAX_BYTES) {
         r.full = true;
         warn("the animation " + r.path + " reached its limit of " +

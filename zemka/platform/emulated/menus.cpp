@@ -18,11 +18,8 @@ bool shows(const Menu *popup) { return popup->owner && popup->owner->native && p
 
 Menu *create_menu() { return new Menu; }
 
-Menu *create_popup_menu() {
-    auto *m = new Menu;
-    m->popup = true;
-    return m;
-}
+// A popup is a menu like the bar: what it is shows in where it is appended.
+Menu *create_popup_menu() { return new Menu; }
 
 void append_menu(Menu *menu, unsigned flags, std::uintptr_t id_or_popup, const char *text) {
     if (!menu) return;

@@ -24,7 +24,6 @@ struct Timer {
 };
 
 struct Menu {
-    bool popup = false;
     struct Item {
         unsigned id = 0;
         unsigned flags = 0;
