@@ -30,6 +30,9 @@ else()
   # linked against them.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${ZEMKA_PLATFORM_DEB_DEPENDS}")
 endif()
+# The zemka command is a Python 3 program.
+string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS ${CPACK_DEBIAN_PACKAGE_DEPENDS} python3)
+string(REGEX REPLACE "^, " "" CPACK_DEBIAN_PACKAGE_DEPENDS "${CPACK_DEBIAN_PACKAGE_DEPENDS}")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "g++, cmake, pkg-config")
 
 set(CPACK_SOURCE_GENERATOR TGZ)

@@ -3,9 +3,14 @@
 # (and a dialog's answer from standard input), text by FreeType in the
 # desktop's DejaVu fonts. Replays, snapshots and the test suite that needs
 # no toolkit run on it.
+# ZEMKA_BACKEND_TARGET: the library target it goes into (zemka, or the
+# headless runtime a desktop build makes beside its own library).
+if(NOT DEFINED ZEMKA_BACKEND_TARGET)
+  set(ZEMKA_BACKEND_TARGET zemka)
+endif()
 find_package(Freetype REQUIRED)
 set(ZEMKA_FONT_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of the DejaVu fonts the headless back end draws text with")
-target_sources(zemka PRIVATE
+target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_windows.cpp
@@ -13,7 +18,7 @@ target_sources(zemka PRIVATE
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp
   PROPERTIES COMPILE_DEFINITIONS "ZEMKA_FONT_DIR=\"${ZEMKA_FONT_DIR}\"")
-target_link_libraries(zemka PRIVATE Freetype::Freetype)
+target_link_libraries(${ZEMKA_BACKEND_TARGET} PRIVATE Freetype::Freetype)
 # What a program linked with the static library needs besides it.
 set(ZEMKA_PLATFORM_FIND_DEPENDENCY "find_dependency(Freetype)")
 set(ZEMKA_PLATFORM_PC_REQUIRES "freetype2")
