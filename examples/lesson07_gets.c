@@ -12,7 +12,7 @@
 #define SEA_GREEN 20
 
 int main(void) {
-    char answer[256];
+    char answer[256] = "";
     int x, y, kind;
     char key;
     long count = 0;
@@ -21,6 +21,9 @@ int main(void) {
     ZEMKA_start(0, 0, "", 1);
     ZEMKA_set_logging(0);
     ZEMKA_clear_canvas();
+    /* ZEMKA_gets returns 0 when it could not ask (on the headless back end,
+     * at the end of the answers), and then writes nothing into answer: so
+     * answer starts as the empty text, never as whatever was in memory. */
     if (ZEMKA_gets("How many circles (1 to 12)?", answer)) count = strtol(answer, NULL, 10);
     if (count < 1 || count > 12) {
         ZEMKA_console_printf("'%s' is not a number from 1 to 12; I draw 3\n", answer);

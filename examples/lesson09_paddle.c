@@ -32,8 +32,12 @@ int main(void) {
         ZEMKA_draw_textf(BLACK, -290, 226, 16, "score %d   lives %d", score, lives);
         kind = ZEMKA_next_event(&x, &y, &key);
         if (kind == ZEMKA_QUIT) break;
-        if (kind == ZEMKA_KBD && key == 'a' && paddle > -300 + PADDLE_HALF) paddle -= 30;
-        if (kind == ZEMKA_KBD && key == 'd' && paddle < 300 - PADDLE_HALF) paddle += 30;
+        if (kind == ZEMKA_KBD && key == 'a') paddle -= 30;
+        if (kind == ZEMKA_KBD && key == 'd') paddle += 30;
+        /* The picture shows x from -300 to 299: the paddle stops at its
+         * edges instead of going out. */
+        if (paddle < -300 + PADDLE_HALF) paddle = -300 + PADDLE_HALF;
+        if (paddle > 299 - PADDLE_HALF) paddle = 299 - PADDLE_HALF;
         if (kind != ZEMKA_PERIODIC) continue;
         bx += dx;
         by += dy;

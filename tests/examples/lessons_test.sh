@@ -3,7 +3,10 @@
 # shows what it teaches: console lines and pixels of its last picture.
 # The lessons that ask with ZEMKA_gets need their answers from standard
 # input (examples/NAME.in), which only the headless back end reads: they
-# run when the third argument is "with-gets".
+# run when the third argument is "with-gets". There, on the headless back
+# end, every lesson also runs under valgrind (without the toolkit's noise),
+# and any error it reports fails the lesson; a sanitized build is checked
+# by its sanitizers instead.
 #   lessons_test.sh EXAMPLES_BUILD_DIR PROBE [with-gets]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,12 +14,24 @@ here=$(cd "$(dirname "$0")" && pwd)
 built=$1 PROBE=$2 gets=${3:-}
 examples=$(cd "$here/../../examples" && pwd)
 
-lesson() {  # lesson NAME: replays it with its script and answers
-  local name=$1 input=/dev/null status=0
-  [ -f "$examples/$name.in" ] && input=$examples/$name.in
-  (cd "$WORK" && QT_QPA_PLATFORM=offscreen ZEMKA_PLAY="$examples/$name.scr" ZEMKA_QUIT_AFTER_PLAY=1 \
-    ZEMKA_SNAPSHOT="$SNAPSHOT" ZEMKA_ECHO=1 timeout 120 "$built/zemka-example-$name" <"$input" \
-    >"$WORK/stdout.txt" 2>"$CONSOLE") || status=$?
+runner=()
+if [ "$gets" = with-gets ] && ! grep -q __asan_init "$built/zemka-example-lesson01_colors"; then
+  command -v valgrind >/dev/null || fail "valgrind is not installed (apt-get install valgrind)"
+  runner=(valgrind -q --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite
+    --suppressions="$here/../longrun/valgrind.supp" --log-file="$WORK/valgrind.txt")
+fi
+
+lesson() {  # lesson NAME [SCRIPT [ANSWERS]]: replays it, by default with its own script and answers
+  local name=$1 script=${2:-$examples/$1.scr} input=${3:-/dev/null} status=0
+  [ $# -lt 3 ] && [ -f "$examples/$name.in" ] && input=$examples/$name.in
+  rm -f "$SNAPSHOT"
+  (cd "$WORK" && QT_QPA_PLATFORM=offscreen ZEMKA_PLAY="$script" ZEMKA_QUIT_AFTER_PLAY=1 \
+    ZEMKA_SNAPSHOT="$SNAPSHOT" ZEMKA_ECHO=1 timeout 120 ${runner[@]+"${runner[@]}"} "$built/zemka-example-$name" \
+    <"$input" >"$WORK/stdout.txt" 2>"$CONSOLE") || status=$?
+  if [ "$status" -eq 99 ] && [ ${#runner[@]} -gt 0 ]; then
+    cat "$WORK/valgrind.txt" >&2
+    fail "$name: valgrind found errors"
+  fi
   finished "$name" "$status"
 }
 
@@ -57,6 +72,14 @@ count=$((count + 1))
 lesson lesson09_paddle
 expect_line "The ball is lost: 2 lives left"
 expect_picture at 30 -226 0,51,153 none -300 -221 -30 -231 0,51,153
+# The paddle stops at the picture's edges, x = -300 and 299.
+keys() { for _ in $(seq "$2"); do echo "ZEMKA_KBD($1);"; done; }
+keys 97 12 >"$WORK/left.scr"
+lesson lesson09_paddle "$WORK/left.scr"
+expect_picture at -200 -226 0,51,153 at -199 -226 255,255,255
+keys 100 20 >"$WORK/right.scr"
+lesson lesson09_paddle "$WORK/right.scr"
+expect_picture at 199 -226 0,51,153 at 198 -226 255,255,255
 count=$((count + 1))
 
 lesson lesson10_clock
@@ -75,6 +98,10 @@ count=$((count + 1))
 if [ "$gets" = with-gets ]; then
   lesson lesson07_gets
   expect_picture at -75 0 51,204,153 at -25 0 255,255,255
+  # No answer at all: ZEMKA_gets returns 0 and fills nothing.
+  lesson lesson07_gets "$examples/lesson07_gets.scr" /dev/null
+  expect_line "'' is not a number from 1 to 12; I draw 3"
+  expect_picture at -175 0 51,204,153 at -125 0 255,255,255
   count=$((count + 1))
 
   lesson lesson13_chart
