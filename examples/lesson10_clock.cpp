@@ -1,9 +1,9 @@
 // Lesson 10: a clock.
 //
-// Ticks come ten times a second, so ten ticks are a second. The program
-// counts them and shows the time as minutes and seconds and as a hand
-// that goes round once a minute. sin and cos turn the angle of the hand
-// into a point on the dial. Space stops and starts the clock.
+// The program counts ticks and shows the time as minutes and seconds and
+// as a hand that goes round once a minute. Ticks come ten times a second,
+// so ten ticks are a second. sin and cos turn the angle of the hand into a
+// point on the dial. Space stops and starts the clock.
 #include <zemka/zemka.h>
 
 #include <cmath>

@@ -21,7 +21,10 @@ static const char *const names[24] = {"black", "white", "red", "green", "blue", 
 static void draw(const char *what) {
     int i;
     if (strcmp(what, "pixel") == 0) {
-        for (i = 0; i < 24; ++i) ZEMKA_draw_pixel(i == 1 ? BLACK : i, -24 + (i % 6) * 8, 12 - (i / 6) * 8);
+        /* White is the background's colour: its pixel gets a black square
+         * to stand on, or it would not show. */
+        ZEMKA_draw_rectangle(BLACK, -18, 14, -14, 10, 0);
+        for (i = 0; i < 24; ++i) ZEMKA_draw_pixel(i, -24 + (i % 6) * 8, 12 - (i / 6) * 8);
     } else if (strcmp(what, "circle") == 0) {
         ZEMKA_draw_circle(RED, -40, 0, 50);
         ZEMKA_draw_circle(BLUE, 60, 20, 25);

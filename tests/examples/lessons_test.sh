@@ -40,6 +40,8 @@ lesson lesson01_colors
 expect_line "You clicked at (-270, 200)"
 expect_line "You clicked at (100, -50)"
 expect_picture at 115 175 0,0,255 at -155 -45 255,102,0 at 0 -240 128,128,128
+# The axes end at the last points the window shows, as the lesson says.
+expect_picture at 299 0 128,128,128 at 0 -249 128,128,128 at -300 0 128,128,128 at 0 250 128,128,128
 count=$((count + 1))
 
 lesson lesson02_house
