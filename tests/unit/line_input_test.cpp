@@ -19,6 +19,7 @@
 
 #include "support/library_fixture.h"
 #include "zemka/platform/windowing.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/state.h"
 
 namespace {
@@ -264,6 +265,39 @@ TEST_F(GetsDialog, QuitWhileOpenEndsTheDialogAndTheNextWait) {
     EXPECT_STREQ(buffer, "kept");
     EXPECT_EQ(next(), ZEMKA_QUIT);
     EXPECT_FALSE(guard_fired);
+}
+
+// Pixels of the drawing window's client area that differ from the canvas.
+int shown_differs_from_canvas(QWidget *client) {
+    const QImage shown = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const zemka::raster::Pixmap canvas = zemka::platform::dc_pixmap(zemka::canvas_dc);
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            differing +=
+                (shown.pixel(x, y) | 0xff000000u) != canvas.pixels[static_cast<std::size_t>(y) * canvas.stride + x];
+    return differing;
+}
+
+TEST_F(GetsDialog, BehindEachQuestionTheWindowShowsWhatWasDrawnBeforeIt) {
+    // No wait at all: what the window shows comes from its repaints only,
+    // the first after the start and the one after the first dialog left.
+    ZEMKA_set_logging(0);
+    ZEMKA_clear_canvas();
+    ZEMKA_draw_text(0, -250, 200, 18, "Drawn before the first question");
+    char buffer[256];
+    int first = -1, second = -1;
+    auto answer = [this](int *differing) {
+        return [this, differing](QDialog *dlg) {
+            *differing = shown_differs_from_canvas(draw_client());
+            dlg->findChild<QPushButton *>()->click();
+        };
+    };
+    ask("First?", buffer, answer(&first));
+    ZEMKA_draw_text(0, -250, -150, 18, "Drawn before the second question");
+    ask("Second?", buffer, answer(&second));
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(second, 0);
 }
 
 TEST(GetsBeforeStart, ReturnsZeroAndLeavesTheBuffer) {

@@ -76,7 +76,11 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
     if (!lay_out(tmpl, size, &layout)) return -1;
     Dialog dialog;
     dialog.proc = proc;
-    present_all();  // the owner shows its latest picture under the dialog
+    // Under the dialog the windows show what their repaints give (the
+    // drawing window's copies the whole canvas), as they would where the
+    // system repaints them inside the dialog's loop.
+    deliver_pending_paints();
+    present_all();
     dialog.native = toolkit::open_dialog(&dialog, layout, window_alive(owner) ? owner->native : nullptr);
     if (!dialog.native) return -1;
     // The first edit control gets the focus when the procedure asks for it.
@@ -98,6 +102,10 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
         if (!dialog.ended) wait_message();
     }
     toolkit::close_dialog(dialog.native);
+    // The owner is uncovered and repaints, as on a desktop: what was drawn
+    // meanwhile shows at the next look at the queue, also in the loop of a
+    // dialog that follows at once.
+    if (window_alive(owner)) post_paint(owner);
     return dialog.result;
 }
 

@@ -4,6 +4,7 @@
 // sleeps in the toolkit until input arrives or the next tick is due.
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "zemka/platform/emulated/window_system.h"
 
@@ -43,6 +44,16 @@ bool peek_message(Msg *out) {
     if (msg.message == WM_TIMER && msg.window) timer_message_taken(msg.window, static_cast<unsigned>(msg.wparam));
     if (out) *out = msg;
     return true;
+}
+
+void deliver_pending_paints() {
+    std::vector<Msg> paints;
+    std::erase_if(queued_messages(), [&paints](const Msg &msg) {
+        if (msg.message != WM_PAINT) return false;
+        paints.push_back(msg);
+        return true;
+    });
+    for (const Msg &msg : paints) dispatch_message(msg);
 }
 
 void translate_message(const Msg &msg) {

@@ -59,6 +59,9 @@ void present_window(Window *w);
 
 // Queues WM_PAINT unless one is queued already.
 void post_paint(Window *w);
+// Takes every queued WM_PAINT out of the queue and hands it to its window,
+// ahead of the other messages.
+void deliver_pending_paints();
 
 // Timers: queues the ticks that are due; the time until the next one is
 // due in milliseconds, or -1 when no timer runs.
