@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
 
@@ -23,18 +22,22 @@ constexpr std::size_t MAX_ANSWER_BYTES = 1 << 16;
 constexpr int FALLBACK_OK_ID = 1;
 
 // One line of standard input without its line end; false at its end.
+// The line ends at its newline whatever it holds. A NUL byte is dropped:
+// a text box holds none, and the caller's buffer would end at it, while
+// the rest of the line is still what was answered. A read that fails (cut
+// short by a signal that ends the program, say) answers nothing, and
+// standard input stays usable for a later question.
 bool read_answer(std::string *line) {
     line->clear();
-    char chunk[4096];
-    bool any = false;
-    while (std::fgets(chunk, sizeof chunk, stdin)) {
-        any = true;
-        const std::size_t n = std::strlen(chunk);
-        const bool whole = n > 0 && chunk[n - 1] == '\n';
-        if (line->size() < MAX_ANSWER_BYTES) line->append(chunk, std::min(n, MAX_ANSWER_BYTES - line->size()));
-        if (whole) break;
+    int c = std::getc(stdin);
+    const bool any = c != EOF;
+    for (; c != EOF && c != '\n'; c = std::getc(stdin))
+        if (c != '\0' && line->size() < MAX_ANSWER_BYTES) line->push_back(static_cast<char>(c));
+    if (c == EOF && std::ferror(stdin)) {
+        std::clearerr(stdin);
+        return false;
     }
-    while (!line->empty() && (line->back() == '\n' || line->back() == '\r')) line->pop_back();
+    while (!line->empty() && line->back() == '\r') line->pop_back();
     return any;
 }
 
