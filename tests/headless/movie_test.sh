@@ -69,4 +69,31 @@ grep -q "^ZEMKA: cannot write the animation folder.gif (it is not a regular file
 run "$boxes" boxes.scr ZEMKA_MOVIE=/nonexistent/x.gif
 grep -q "^ZEMKA: cannot write the animation /nonexistent/x.gif" err.txt || fail "no line about a missing folder"
 [ -z "$(ls -A folder.gif)" ] && ! ls .*.tmp-* >/dev/null 2>&1 || fail "something was left behind"
+# An output never replaces the script being played, the other output or a
+# file of another kind (an empty one holds nothing): one line at the start
+# each, the file as it was, and the program runs on.
+once() { [ "$(grep -cxF "$1" err.txt)" -eq 1 ] || { cat err.txt >&2; fail "not once: $1"; }; }
+cp boxes.scr played.scr
+run "$boxes" played.scr ZEMKA_MOVIE=played.scr ZEMKA_SNAPSHOT=./played.scr
+once "ZEMKA: ZEMKA_MOVIE names the script being played (played.scr): nothing is written"
+once "ZEMKA: ZEMKA_SNAPSHOT names the script being played (./played.scr): nothing is written"
+grep -q "ended after [1-9][0-9]* events: end of file" err.txt || fail "the program did not run on"
+cmp -s boxes.scr played.scr || fail "the script being played was replaced"
+printf 'int main(void) { return 0; }\n' >prog.c
+cp prog.c prog.orig
+run "$boxes" boxes.scr ZEMKA_MOVIE=prog.c ZEMKA_SNAPSHOT=prog.c
+once "ZEMKA: ZEMKA_MOVIE names a file that is not a GIF animation (prog.c): nothing is written"
+once "ZEMKA: ZEMKA_SNAPSHOT names a file that is not a PNG picture (prog.c): nothing is written"
+cmp -s prog.c prog.orig || fail "a source file was replaced"
+run "$boxes" boxes.scr ZEMKA_MOVIE=both.gif ZEMKA_SNAPSHOT=both.gif
+once "ZEMKA: ZEMKA_SNAPSHOT names the file of ZEMKA_MOVIE (both.gif): nothing is written"
+[ "$(head -c 6 both.gif)" = GIF89a ] || fail "the animation's file does not hold the animation"
+# The series too, for each file it would replace; an empty file is replaced.
+cp prog.c series-000002.png
+: >empty.gif
+run "$boxes" boxes.scr ZEMKA_SNAPSHOT=series.png ZEMKA_SNAPSHOT_EVERY=1 ZEMKA_MOVIE=empty.gif
+once "ZEMKA: cannot write the snapshot series-000002.png: it would replace a file that is not a PNG picture"
+cmp -s series-000002.png prog.orig || fail "the series replaced a source file"
+[ -s series-000003.png ] && [ -s series.png ] || fail "the series did not go on"
+[ "$(head -c 6 empty.gif)" = GIF89a ] || fail "an empty file was not replaced"
 echo "animations: $all frames of the demo ($(stat -c %s demo.gif) bytes), $thin every other wait: ok"

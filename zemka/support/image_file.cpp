@@ -19,6 +19,11 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#else
+#include <dirent.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace zemka::platform {
@@ -39,14 +44,73 @@ constexpr const char *SEPARATORS = "/\\:";
 constexpr const char *SEPARATORS = "/";
 #endif
 
-// A name beside path that no other file has: ".NAME.tmp-<stamp>-<n>".
+// The folder part of path (with its separator; empty for the current
+// folder) and the file's name.
+void split_path(const std::string &path, std::string *folder, std::string *file) {
+    const std::size_t cut = path.find_last_of(SEPARATORS);
+    *folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+    *file = cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+long own_process_id() {
+#ifdef _WIN32
+    return static_cast<long>(GetCurrentProcessId());
+#else
+    return static_cast<long>(getpid());
+#endif
+}
+
+constexpr const char *TEMPORARY_MARK = ".tmp-";
+
+// A name beside path that no other file has: ".NAME.tmp-<pid>-<stamp>-<n>".
+// The writer's process id tells a later run whether the writer still runs.
 std::string temporary_beside(const std::string &path) {
     static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::size_t cut = path.find_last_of(SEPARATORS);
-    const std::string folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-    const std::string file = cut == std::string::npos ? path : path.substr(cut + 1);
-    return folder + "." + file + ".tmp-" + std::to_string(stamp) + "-" + std::to_string(counter++);
+    const auto stamp =
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::string folder, file;
+    split_path(path, &folder, &file);
+    return folder + "." + file + TEMPORARY_MARK + std::to_string(own_process_id()) + "-" + std::to_string(stamp) + "-" +
+           std::to_string(counter++);
+}
+
+bool all_digits(const std::string &s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The file name a temporary is for and its writer's process id; false for
+// any other name (a temporary of an older version has no process id).
+bool parse_temporary(const std::string &name, std::string *target, long *pid) {
+    const std::size_t mark = name.rfind(TEMPORARY_MARK);
+    if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark < 2) return false;
+    const std::string rest = name.substr(mark + std::strlen(TEMPORARY_MARK));
+    const std::size_t first = rest.find('-');
+    const std::size_t second = first == std::string::npos ? first : rest.find('-', first + 1);
+    if (second == std::string::npos) return false;
+    const std::string id = rest.substr(0, first);
+    if (!all_digits(id) || id.size() > 9 || !all_digits(rest.substr(first + 1, second - first - 1)) ||
+        !all_digits(rest.substr(second + 1)))
+        return false;
+    *pid = std::stol(id);
+    *target = name.substr(1, mark - 1);
+    return *pid > 0;
+}
+
+// Whether the process runs (or may: one that is not ours to signal).
+bool process_alive(long pid) {
+    if (pid == own_process_id()) return true;
+#if defined(__EMSCRIPTEN__)
+    return true;  // a page's files are all its own run's
+#elif defined(_WIN32)
+    HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!h) return GetLastError() != ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool running = !GetExitCodeProcess(h, &code) || code == STILL_ACTIVE;
+    CloseHandle(h);
+    return running;
+#else
+    return kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+#endif
 }
 
 // Creates a new file that did not exist (never an existing one).
@@ -76,6 +140,62 @@ bool replace_file(const std::string &from, const char *to, std::string *error) {
 }
 
 }  // namespace
+
+bool same_name(const std::string &name, const std::string &own_name) { return name == own_name; }
+
+void sweep_dead_temporaries(const char *path, bool (*is_target)(const std::string &, const std::string &)) {
+    if (!path || !*path || !is_target) return;
+    std::string folder, own_name;
+    split_path(path, &folder, &own_name);
+    const auto dead_temporary = [&](const std::string &name) {
+        std::string target;
+        long pid = 0;
+        return parse_temporary(name, &target, &pid) && is_target(target, own_name) && !process_alive(pid);
+    };
+#ifdef _WIN32
+    WIN32_FIND_DATAA entry{};
+    HANDLE h = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && dead_temporary(entry.cFileName))
+            DeleteFileA((folder + entry.cFileName).c_str());
+    } while (FindNextFileA(h, &entry));
+    FindClose(h);
+#else
+    DIR *dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return;
+    while (const dirent *entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!dead_temporary(name)) continue;
+        // Only a file of ours: in a shared folder another user's stays.
+        const std::string full = folder + name;
+        struct stat st {};
+        if (lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()) unlink(full.c_str());
+    }
+    closedir(dir);
+#endif
+}
+
+const char *unfit_to_replace(const char *path, ImageKind kind) {
+    FileProblem problem = FileProblem::None;
+    std::FILE *file = open_regular_for_reading(path, &problem);
+    if (!file) {
+        if (problem == FileProblem::Missing) return nullptr;
+        return problem == FileProblem::NotRegular ? "something that is not a regular file" : "a file that cannot be read";
+    }
+    unsigned char head[8] = {};
+    const std::size_t n = std::fread(head, 1, sizeof head, file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) return "a file that cannot be read";
+    if (n == 0) return nullptr;
+    if (kind == ImageKind::Png) {
+        static const unsigned char PNG[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+        return n == sizeof PNG && std::memcmp(head, PNG, sizeof PNG) == 0 ? nullptr : "a file that is not a PNG picture";
+    }
+    const bool gif = n >= 6 && (std::memcmp(head, "GIF87a", 6) == 0 || std::memcmp(head, "GIF89a", 6) == 0);
+    return gif ? nullptr : "a file that is not a GIF animation";
+}
 
 bool can_write_file(const char *path, std::string *error) {
     if (!path || !*path) {

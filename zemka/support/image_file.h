@@ -21,6 +21,22 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
 // new file. Says why not in *error.
 bool can_write_file(const char *path, std::string *error);
 
+// What a picture file holds, told by its first bytes.
+enum class ImageKind { Png, Gif };
+// Null when a picture of this kind may take the place of what path names:
+// nothing, an empty file (it holds nothing to lose) or a picture of the
+// same kind. Otherwise what path names, for a line such as "ZEMKA_SNAPSHOT
+// names a file that is not a PNG picture (FILE)".
+const char *unfit_to_replace(const char *path, ImageKind kind);
+
+// The temporary files beside path that writers which have died left
+// behind (their names carry the writer's process id) are removed; those of
+// a writer still running stay. Only the temporaries of the file names
+// that is_target accepts (path's own name, say) are touched.
+void sweep_dead_temporaries(const char *path, bool (*is_target)(const std::string &name, const std::string &own_name));
+// The is_target of sweep_dead_temporaries for path's own name only.
+bool same_name(const std::string &name, const std::string &own_name);
+
 // A file written in pieces, whole or not at all: the pieces go to a new
 // temporary file beside path, and commit puts it in place. A writer let go
 // of before its commit removes the temporary file.

@@ -136,6 +136,21 @@ bool same_file(const char *a, const char *b) {
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
+bool same_path(const char *a, const char *b) {
+    if (!a || !b || !*a || !*b) return false;
+    const DWORD attributes_a = GetFileAttributesA(a), attributes_b = GetFileAttributesA(b);
+    if (attributes_a != INVALID_FILE_ATTRIBUTES && attributes_b != INVALID_FILE_ATTRIBUTES) return same_file(a, b);
+    if (attributes_a != INVALID_FILE_ATTRIBUTES || attributes_b != INVALID_FILE_ATTRIBUTES) return false;
+    // Neither exists: the full paths, compared as the file system does,
+    // without regard to case.
+    char full_a[MAX_PATH * 4], full_b[MAX_PATH * 4];
+    const DWORD na = GetFullPathNameA(a, sizeof full_a, full_a, nullptr);
+    const DWORD nb = GetFullPathNameA(b, sizeof full_b, full_b, nullptr);
+    if (na == 0 || nb == 0 || na >= sizeof full_a || nb >= sizeof full_b) return false;
+    return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, full_a, static_cast<int>(na), full_b, static_cast<int>(nb)) ==
+           CSTR_EQUAL;
+}
+
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {
     HANDLE h = open_disk_file(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
                               problem);
@@ -169,6 +184,18 @@ bool same_file(const char *a, const char *b) {
     struct stat x {};
     struct stat y {};
     return stat(a, &x) == 0 && stat(b, &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+}
+
+bool same_path(const char *a, const char *b) {
+    if (!a || !b || !*a || !*b) return false;
+    std::error_code ea, eb;
+    const bool a_exists = std::filesystem::exists(a, ea), b_exists = std::filesystem::exists(b, eb);
+    if (a_exists && b_exists) return same_file(a, b);
+    if (a_exists || b_exists || ea || eb) return false;
+    // Neither exists yet: the same folder (through its links) and name.
+    const std::filesystem::path x = std::filesystem::weakly_canonical(a, ea);
+    const std::filesystem::path y = std::filesystem::weakly_canonical(b, eb);
+    return !ea && !eb && x == y;
 }
 
 std::FILE *open_regular_for_reading(const char *path, FileProblem *problem) {

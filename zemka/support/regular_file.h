@@ -37,6 +37,9 @@ bool exists_but_not_regular(const char *path);
 // Whether both paths name one existing file (through links, or different
 // spellings of the same path).
 bool same_file(const char *a, const char *b);
+// Whether both paths name one file, also while it does not exist yet:
+// existing files by their identity, others by their absolute spelling.
+bool same_path(const char *a, const char *b);
 // Cuts the stream's file to size bytes and moves to its end.
 bool truncate_stream(std::FILE *file, long size);
 

@@ -2,6 +2,7 @@
 // exactly one event is ready, presenting the canvas whenever it changed.
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/end_signals.h"
 #include "zemka/window/headless.h"
 #include "zemka/window/windows.h"
 
@@ -68,6 +69,12 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
     pending_kind = NO_EVENT;
     current_event = EventRecord{0, 0, 0};
     while (!event_ready()) {
+        // A signal that asks the program to end is its quit, at once and
+        // in every later wait.
+        if (end_signals::requested()) {
+            pending_kind = ZEMKA_QUIT;
+            break;
+        }
         const bool took_message = pump_message();
         if (pending_kind == ZEMKA_QUIT) break;
         // A replay asked for from outside may have been switched off by the

@@ -11,6 +11,7 @@
 #include "zemka/platform/settings.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/end_signals.h"
 #include "zemka/window/movie.h"
 #include "zemka/window/windows.h"
 
@@ -49,7 +50,37 @@ std::string numbered_snapshot_path(long n) {
     return base + suffix;
 }
 
+bool ends_with(const std::string &s, const std::string &end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+// The file names of the snapshots: FILE.png and its series FILE-NNNNNN.png.
+bool snapshot_name(const std::string &name, const std::string &own_name) {
+    if (name == own_name) return true;
+    std::string stem = own_name;
+    if (stem.size() > 4 && ends_with(stem, ".png")) stem.resize(stem.size() - 4);
+    if (name.size() <= stem.size() + 5 || name.compare(0, stem.size() + 1, stem + "-") != 0 || !ends_with(name, ".png"))
+        return false;
+    const std::string number = name.substr(stem.size() + 1, name.size() - stem.size() - 5);
+    return number.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// What path names that a snapshot must not replace, null when nothing.
+const char *refusal(const std::string &path) {
+    if (!settings.play_file.empty() && platform::same_path(path.c_str(), settings.play_file.c_str()))
+        return "the script being played";
+    if (!movie::file().empty() && platform::same_path(path.c_str(), movie::file().c_str()))
+        return "the file of ZEMKA_MOVIE";
+    return platform::unfit_to_replace(path.c_str(), platform::ImageKind::Png);
+}
+
 void write_snapshot(const std::string &path) {
+    // Checked again for every file: the series' files were never checked,
+    // and something may have taken the place of the final one meanwhile.
+    if (const char *unfit = refusal(path)) {
+        warn("cannot write the snapshot " + path + ": it would replace " + unfit);
+        return;
+    }
     std::string why;
     if (!platform::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str(), &why))
         warn("cannot write the snapshot " + path + ": " + why);
@@ -102,7 +133,6 @@ long positive_number(const char *text) {
 void configure() {
     if (configured) return;
     configured = true;
-    movie::configure();
     if (const char *play = platform::setting("ZEMKA_PLAY"); play && *play) {
         platform::FileProblem problem = platform::FileProblem::None;
         std::FILE *f = platform::open_regular_for_reading(play, &problem);
@@ -112,6 +142,7 @@ void configure() {
         replay_pending = true;
         protect_script_file(play);
     }
+    movie::configure(settings.play_file.empty() ? nullptr : settings.play_file.c_str());
     if (platform::setting_flag("ZEMKA_QUIT_AFTER_PLAY")) {
         if (settings.play_file.empty())
             warn("ZEMKA_QUIT_AFTER_PLAY needs ZEMKA_PLAY; it is ignored");
@@ -126,10 +157,14 @@ void configure() {
     }
     if (const char *snap = platform::setting("ZEMKA_SNAPSHOT"); snap && *snap) {
         std::string why;
-        if (platform::can_write_file(snap, &why))
-            settings.snapshot = snap;
-        else
+        if (!platform::can_write_file(snap, &why)) {
             warn(std::string("cannot write the snapshot ") + snap + " (" + why + "); ZEMKA_SNAPSHOT is ignored");
+        } else if (const char *unfit = refusal(snap)) {
+            warn(std::string("ZEMKA_SNAPSHOT names ") + unfit + " (" + snap + "): nothing is written");
+        } else {
+            settings.snapshot = snap;
+            platform::sweep_dead_temporaries(snap, snapshot_name);
+        }
     }
     if (const char *every = platform::setting("ZEMKA_SNAPSHOT_EVERY"); every && *every) {
         if (settings.snapshot.empty())
@@ -181,6 +216,7 @@ void wait_ends() {
 }
 
 void program_stops() {
+    end_signals::ending();
     if (replay_running) end_replay("the program stopped first");
     movie::finish();
     // Every stop writes the picture; at exit only a library that was not

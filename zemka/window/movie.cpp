@@ -12,6 +12,8 @@
 #include "zemka/raster/gif_encoder.h"
 #include "zemka/state.h"
 #include "zemka/support/image_file.h"
+#include "zemka/support/regular_file.h"
+#include "zemka/window/end_signals.h"
 #include "zemka/window/headless.h"
 
 namespace zemka::movie {
@@ -48,6 +50,8 @@ long every = 1;
 long frame_limit = DEFAULT_FRAME_LIMIT;
 bool configured = false;
 std::unique_ptr<Recording> current;
+std::string played;    // the script being played, never replaced
+std::string recorded;  // the file of the last animation started
 
 void warn(const std::string &line) { std::fprintf(stderr, "ZEMKA: %s\n", line.c_str()); }
 
@@ -63,13 +67,23 @@ void drain(Recording &r) {
     if (!r.failed && !r.file.write(bytes.data(), bytes.size())) r.failed = true;
 }
 
-void at_exit() { finish(); }
+void at_exit() {
+    end_signals::ending();
+    finish();
+}
+
+// What path names that an animation must not replace, null when nothing.
+const char *refusal(const std::string &path) {
+    if (!played.empty() && platform::same_path(path.c_str(), played.c_str())) return "the script being played";
+    return platform::unfit_to_replace(path.c_str(), platform::ImageKind::Gif);
+}
 
 }  // namespace
 
-void configure() {
+void configure(const char *played_script) {
     if (configured) return;
     configured = true;
+    played = played_script ? played_script : "";
     if (const char *n = platform::setting("ZEMKA_MOVIE_EVERY"); n && *n) {
         if (const long value = positive_number(n))
             every = value;
@@ -88,6 +102,10 @@ void configure() {
             warn(std::string("cannot write the animation ") + path + " (" + why + "); ZEMKA_MOVIE is ignored");
             return;
         }
+        if (const char *unfit = refusal(path)) {
+            warn(std::string("ZEMKA_MOVIE names ") + unfit + " (" + path + "): nothing is written");
+            return;
+        }
         start(path);
     }
 }
@@ -96,12 +114,18 @@ bool start(const char *path) {
     if (current) return false;
     auto r = std::make_unique<Recording>();
     r->path = path ? path : "";
+    if (const char *unfit = refusal(r->path)) {
+        warn("cannot write the animation " + r->path + ": it would replace " + unfit);
+        return false;
+    }
+    platform::sweep_dead_temporaries(path, platform::same_name);
     std::string why;
     if (!r->file.open(path, &why)) {
         warn("cannot write the animation " + r->path + ": " + why);
         return false;
     }
     r->encoder = std::make_unique<raster::GifEncoder>(SHOWN_WIDTH, SHOWN_HEIGHT, palette_pixels());
+    recorded = r->path;
     current = std::move(r);
     drain(*current);
     // A program that ends without stopping the library still gets its file.
@@ -114,6 +138,8 @@ bool start(const char *path) {
 }
 
 bool recording() { return current != nullptr; }
+
+const std::string &file() { return recorded; }
 
 void wait_ends(bool replaying, bool tick) {
     if (!current || current->full || !canvas_dc) return;
@@ -152,6 +178,12 @@ void finish() {
     }
     r->encoder->finish(LAST_FRAME_MS);
     drain(*r);
+    // What took the file's place meanwhile is not replaced either.
+    if (const char *unfit = refusal(r->path)) {
+        r->file.abandon();
+        warn("cannot write the animation " + r->path + ": it would replace " + unfit);
+        return;
+    }
     std::string why;
     if (r->failed) {
         r->file.commit(&why);  // reports the write's error and removes the temporary file

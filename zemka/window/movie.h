@@ -7,14 +7,21 @@
 // (frames, 3000 by default) bounds it, and so does a fixed size.
 #pragma once
 
+#include <string>
+
 namespace zemka::movie {
 
-// Reads the settings; called once by the library start.
-void configure();
+// Reads the settings; called once by the library start, with the script
+// being played (null when none), which an animation never replaces.
+void configure(const char *played_script);
 // Starts recording into path, as ZEMKA_MOVIE does (the web page's button);
-// false, with one line saying why, when it cannot.
+// false, with one line saying why, when it cannot. Nothing is recorded into
+// the script being played or into a file that is not a GIF animation (an
+// empty one holds nothing and may be replaced).
 bool start(const char *path);
 bool recording();
+// The file of the animation recorded or being recorded, empty when none.
+const std::string &file();
 // At the end of every wait: replaying tells which clock counts; tick is
 // whether the wait returns a periodic event.
 void wait_ends(bool replaying, bool tick);

@@ -4,6 +4,7 @@
 #include "zemka/console/console.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/window/end_signals.h"
 #include "zemka/window/headless.h"
 #include "zemka/window/windows.h"
 
@@ -64,6 +65,8 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
     }
     // What a start that could not open its drawing window left behind.
     if (anything_to_release()) release_windows_and_canvas();
+    // Before the outputs are set up: its exit work comes after theirs.
+    end_signals::install();
     headless::configure();
     ensure_toolkit();
     if (!prev_instance) {
@@ -89,6 +92,7 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
 
 extern "C" int ZEMKA_stop(void) {
     if (!anything_to_release()) return 1;
+    end_signals::ending();
     headless::program_stops();
     release_dc(draw_window, window_dc);
     window_dc = nullptr;

@@ -7,6 +7,7 @@
 #include "zemka/platform/dialog.h"
 #include "zemka/platform/emulated/window_system.h"
 #include "zemka/support/dialog_template.h"
+#include "zemka/support/end_signal.h"
 #include "zemka/support/utf8.h"
 
 namespace zemka::platform {
@@ -71,7 +72,8 @@ bool lay_out(const std::uint8_t *tmpl, std::size_t size, toolkit::DialogLayout *
 
 std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t size, Window *owner, DialogProc proc,
                                   std::intptr_t init_param) {
-    if (!tmpl || !proc || !ensure_toolkit()) return -1;
+    // A program asked to end by a signal asks nothing more.
+    if (!tmpl || !proc || end_signal || !ensure_toolkit()) return -1;
     toolkit::DialogLayout layout;
     if (!lay_out(tmpl, size, &layout)) return -1;
     Dialog dialog;
@@ -86,8 +88,12 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
     // The first edit control gets the focus when the procedure asks for it.
     if (proc(&dialog, WM_INITDIALOG, 0, init_param) != 0) toolkit::focus_first_edit(dialog.native);
     // The modal loop. A quit request ends the dialog and stays queued for
-    // the event wait.
+    // the event wait; a signal that asks the program to end ends it too.
     while (!dialog.ended) {
+        if (end_signal) {
+            dialog.result = -1;
+            break;
+        }
         Msg msg;
         if (peek_message(&msg)) {
             if (msg.message == WM_QUIT) {

@@ -12,6 +12,7 @@
 
 #include "zemka/platform/emulated/toolkit.h"
 #include "zemka/platform/headless/headless_input.h"
+#include "zemka/support/end_signal.h"
 
 namespace zemka::platform {
 
@@ -29,6 +30,7 @@ constexpr int FALLBACK_OK_ID = 1;
 // standard input stays usable for a later question.
 bool read_answer(std::string *line) {
     line->clear();
+    if (end_signal) return false;
     int c = std::getc(stdin);
     const bool any = c != EOF;
     for (; c != EOF && c != '\n'; c = std::getc(stdin))
