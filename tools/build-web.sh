@@ -11,8 +11,14 @@
 #   tools/build-web.sh [--sdk-only] [SITE_DIR]
 # ZEMKA_WEB_BUILD names the build tree (default build-web), ZEMKA_WEB_SDK
 # the SDK folder (default the tree's sdk/), ZEMKA_HEADLESS_BUILD the
-# headless tree that makes the pictures (default build-headless).
+# headless tree that makes the pictures (default build-headless),
+# ZEMKA_WEB_GALLERY the folder of one-file pages.
+# ZEMKA_WEB_PROGRAMS=DIR makes the gallery of the programs in DIR instead:
+# each C or C++ file is a program, its picture replays NAME.scr beside it
+# (with NAME.in as its answers); SITE_DIR must be given, and the one-file
+# pages go into SITE_DIR/gallery.
 set -euo pipefail
+shopt -u patsub_replacement 2>/dev/null || true  # "&" in a replacement stays "&"
 cd "$(dirname "$0")/.."
 root=$PWD
 sdk_only=0
@@ -23,6 +29,12 @@ fi
 build=${ZEMKA_WEB_BUILD:-$root/build-web}
 sdk=${ZEMKA_WEB_SDK:-$build/sdk}
 site=${1:-$build/site}
+own=${ZEMKA_WEB_PROGRAMS:-}
+if [ -n "$own" ] && [ $sdk_only = 0 ]; then
+  [ $# -ge 1 ] || { echo "tools/build-web.sh: ZEMKA_WEB_PROGRAMS needs a SITE_DIR" >&2; exit 2; }
+  [ -d "$own" ] || { echo "tools/build-web.sh: $own: no such folder" >&2; exit 2; }
+  own=$(realpath "$own")
+fi
 
 # Debian's emcc runs its tools under node and needs node-acorn, found
 # through NODE_PATH when the node on PATH is not Debian's own.
@@ -51,26 +63,50 @@ echo "web SDK in $sdk"
 [ $sdk_only = 0 ] || exit 0
 
 # The programs: the painter first, then the lessons in their order, then
-# the other examples by name.
-programs=(weather-painter)
-while read -r name; do programs+=("$name"); done < <(
-  for example in examples/*.c examples/*.cpp; do
-    name=$(basename "$example")
-    echo "${name%.*}"
-  done | sort | awk '/^lesson/ { print; next } { rest[++n] = $0 } END { for (i = 1; i <= n; ++i) print rest[i] }')
-sources_of() {  # the files of a program
-  if [ "$1" = weather-painter ]; then ls painter/*.cpp; else ls examples/"$1".c examples/"$1".cpp 2>/dev/null; fi
+# the other examples by name; or the programs of ZEMKA_WEB_PROGRAMS by
+# name, each named after its file with anything but a safe character as _
+# (as zemka web names it), so that a name is safe in any address.
+programs=()
+declare -A own_file=()
+if [ -n "$own" ]; then
+  shopt -s nullglob
+  for file in "$own"/*.c "$own"/*.cpp; do
+    name=$(basename "$file")
+    name=${name%.*}
+    name=${name//[^A-Za-z0-9_.+-]/_}
+    [[ $name == [A-Za-z0-9_]* ]] || name=_$name
+    if [ -n "${own_file[$name]:-}" ]; then
+      echo "tools/build-web.sh: $file and ${own_file[$name]} would both be the page $name.html" >&2
+      exit 2
+    fi
+    own_file[$name]=$file
+  done
+  shopt -u nullglob
+  [ ${#own_file[@]} -gt 0 ] || { echo "tools/build-web.sh: no C or C++ file in $own" >&2; exit 2; }
+  mapfile -t programs < <(printf '%s\n' "${!own_file[@]}" | sort)
+else
+  programs=(weather-painter)
+  while read -r name; do programs+=("$name"); done < <(
+    for example in examples/*.c examples/*.cpp; do
+      name=$(basename "$example")
+      echo "${name%.*}"
+    done | sort | awk '/^lesson/ { print; next } { rest[++n] = $0 } END { for (i = 1; i <= n; ++i) print rest[i] }')
+fi
+sources_of() {  # sources_of PROGRAM: sets files to its files
+  if [ -n "$own" ]; then files=("${own_file[$1]}")
+  elif [ "$1" = weather-painter ]; then files=(painter/*.cpp)
+  else mapfile -t files < <(ls examples/"$1".c examples/"$1".cpp 2>/dev/null); fi
 }
 
 # Each program's page, made the way `zemka web` makes anyone's: with its
 # source and a link back to the gallery, once served (SITE_DIR) and once
 # as one file (the gallery folder).
 export ZEMKA_WEB_SDK=$sdk
-gallery=${ZEMKA_WEB_GALLERY:-$build/gallery}
+if [ -n "$own" ]; then gallery=${ZEMKA_WEB_GALLERY:-$site/gallery}; else gallery=${ZEMKA_WEB_GALLERY:-$build/gallery}; fi
 mkdir -p "$site" "$gallery"
 pids=()
 for program in "${programs[@]}"; do
-  mapfile -t files < <(sources_of "$program")
+  sources_of "$program"
   for form in served single; do
     # Two links at a time: each takes a core for a few seconds.
     if [ ${#pids[@]} -ge 2 ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
@@ -84,7 +120,7 @@ for program in "${programs[@]}"; do
   done
 done
 for pid in "${pids[@]}"; do wait "$pid"; done
-cp "$root"/examples/*.scr "$site/"
+[ -n "$own" ] || cp "$root"/examples/*.scr "$site/"
 
 # The animated pictures: every program replays its script on the headless
 # back end (the painter its demo), with its answers to ZEMKA_gets.
@@ -92,19 +128,30 @@ headless=${ZEMKA_HEADLESS_BUILD:-$root/build-headless}
 cmake -S "$root" -B "$headless" -G Ninja -DZEMKA_PLATFORM=headless >/dev/null
 targets=()
 for program in "${programs[@]}"; do
-  [ "$program" = weather-painter ] && targets+=(weather-painter) || targets+=("zemka-example-$program")
+  if [ -n "$own" ]; then targets=(zemka)
+  elif [ "$program" = weather-painter ]; then targets+=(weather-painter)
+  else targets+=("zemka-example-$program"); fi
 done
 cmake --build "$headless" -j2 --target "${targets[@]}" >/dev/null
 movies=$(mktemp -d)
 trap 'rm -rf "$movies"' EXIT
 for program in "${programs[@]}"; do
-  if [ "$program" = weather-painter ]; then
-    exe=$headless/weather-painter script=$root/examples/weather-demo.scr
+  if [ -n "$own" ]; then
+    # Built here against the headless library, as the examples are there.
+    file=${own_file[$program]}
+    exe=$movies/$program script=${file%.*}.scr input=${file%.*}.in
+    case $file in
+      *.c) compile=(cc -std=gnu17) ;;
+      *) compile=(c++ -std=c++20) ;;
+    esac
+    "${compile[@]}" -O1 "-I$root" "$file" -o "$exe" "-L$headless" -lzemka "-Wl,-rpath,$headless" ||
+      { echo "$program could not be built for its animation" >&2; exit 1; }
+  elif [ "$program" = weather-painter ]; then
+    exe=$headless/weather-painter script=$root/examples/weather-demo.scr input=/dev/null
   else
-    exe=$headless/examples/zemka-example-$program script=$root/examples/$program.scr
+    exe=$headless/examples/zemka-example-$program script=$root/examples/$program.scr input=$root/examples/$program.in
   fi
-  input=/dev/null
-  [ -f "$root/examples/$program.in" ] && input=$root/examples/$program.in
+  [ -f "$input" ] || input=/dev/null
   (cd "$movies" && ZEMKA_PLAY="$script" ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_MOVIE="$movies/$program.gif" \
     timeout 120 "$exe" <"$input" >/dev/null 2>"$movies/$program.log") ||
     { cat "$movies/$program.log" >&2; echo "the animation of $program could not be made" >&2; exit 1; }
@@ -114,7 +161,8 @@ done
 
 # The index: a card a program, its title and what it teaches taken from the
 # comment that opens its source (its first paragraph, and the first
-# sentence of the next).
+# sentence of the next: up to a full stop, ! or ? before a blank or the
+# paragraph's end, so that 0.5 or ZEMKA.SCR do not end it).
 describe() {  # describe FILE: prints the title, a tab, the line
   awk '
     BEGIN { part = 0 }
@@ -122,15 +170,24 @@ describe() {  # describe FILE: prints the title, a tab, the line
     { line = $0; sub(/^[ \t]*(\/\*+|\*+\/?|\/\/+)[ \t]?/, "", line); sub(/[ \t]*\*\/[ \t]*$/, "", line) }
     /^#include/ || /\*\// && part > 1 { exit }
     line == "" { if (text[part] != "") part++; if (part > 1) exit; next }
-    { text[part] = text[part] (text[part] == "" ? "" : " ") line }
+    { gsub(/\t/, " ", line); text[part] = text[part] (text[part] == "" ? "" : " ") line }
     END {
       t = text[0]; d = text[1]
       sub(/\.$/, "", t)
-      if (match(d, /^[^.!?]*[.!?]/)) d = substr(d, 1, RLENGTH)
+      if (match(d, /[.!?]["\047)]*( |$)/)) d = substr(d, 1, RSTART + RLENGTH - 1)
+      sub(/ $/, "", d)
       if (d ~ /   / || d ~ /^[ \t]/) d = ""  # a list of keys, not a sentence
-      gsub(/&/, "\\&amp;", t); gsub(/</, "\\&lt;", t); gsub(/&/, "\\&amp;", d); gsub(/</, "\\&lt;", d)
       printf "%s\t%s\n", t, d
     }' "$1"
+}
+# Text for an element or a quoted attribute of the page.
+html() {
+  local s=${1//"&"/"&amp;"}
+  s=${s//"<"/"&lt;"}
+  s=${s//">"/"&gt;"}
+  s=${s//'"'/"&quot;"}
+  s=${s//"'"/"&#39;"}
+  printf '%s' "$s"
 }
 {
   cat <<'END'
@@ -157,14 +214,17 @@ describe() {  # describe FILE: prints the title, a tab, the line
 <div id="cards">
 END
   for program in "${programs[@]}"; do
-    if [ "$program" = weather-painter ]; then
+    if [ -z "$own" ] && [ "$program" = weather-painter ]; then
       title="The weather painter"
       line="Rain, snow and hail, planted with clicks, fall while the sun and the boats drift by."
     else
-      IFS=$'\t' read -r title line < <(describe "$(sources_of "$program" | head -n 1)")
+      sources_of "$program"
+      title="" line=""
+      IFS=$'\t' read -r title line < <(describe "${files[0]}") || true
     fi
+    name=$(html "$program") title=$(html "$title") line=$(html "$line")
     printf '<a class="card" href="%s.html" data-program="%s"><img src="%s.gif" alt="%s, at work" width="300" height="250"><h2>%s</h2><p>%s</p></a>\n' \
-      "$program" "$program" "$program" "$title" "$title" "$line"
+      "$name" "$name" "$name" "$title" "$title" "$line"
   done
   echo '</div>'
   echo '</body>'

@@ -60,5 +60,6 @@ write_own_programs "$own"
   { cat "$own/web.log" >&2; fail "zemka web failed on a program of one's own"; }
 cp "$own/boxes.scr" "$own/web/"
 export ZEMKA_OWN_WEB=$own/web ZEMKA_OWN_SINGLE=$own/single/boxes.html ZEMKA_OWN_REFERENCE=$own/reference.png \
-  ZEMKA_OWN_SCRIPT=$own/boxes.scr ZEMKA_OWN_MOVIE=$own/reference.gif ZEMKA_GALLERY=$build/gallery
+  ZEMKA_OWN_SCRIPT=$own/boxes.scr ZEMKA_OWN_MOVIE=$own/reference.gif ZEMKA_GALLERY=$build/gallery \
+  ZEMKA_WEB_SDK=$build/sdk
 node "$here/web_test.mjs" "$site" "$work/reference.png"

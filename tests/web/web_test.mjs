@@ -4,13 +4,21 @@
 //   node web_test.mjs SITE_DIR [REFERENCE_PNG]
 // REFERENCE_PNG: the Linux painter's picture after replaying
 // weather-demo.scr; without it the replay comparison is skipped.
+// ZEMKA_WEB_ONLY=NAME,... runs only the tests of those names (painterTests,
+// endingTests, ...).
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
+import {spawnSync} from 'node:child_process';
+import {fileURLToPath, pathToFileURL} from 'node:url';
 import puppeteer from 'puppeteer-core';
 
 const site = path.resolve(process.argv[2] || '.');
 const reference = process.argv[3] ? path.resolve(process.argv[3]) : null;
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const programs = path.join(root, 'tests/web/programs');
+// The tests' own programs and pages.
+const work = fs.mkdtempSync('/tmp/zemka-web-work-');
 const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.ttf': 'font/ttf',
                '.png': 'image/png', '.scr': 'text/plain'};
 
@@ -602,6 +610,189 @@ async function galleryTest(browser, base) {
   }
 }
 
+// A command of the checkout: its status and what it printed.
+function runTool(command, args, cwd, env = {}) {
+  const r = spawnSync(command, args, {cwd, encoding: 'utf8', timeout: 900000, env: {...process.env, ...env}});
+  return {status: r.status, out: r.stdout || '', err: r.stderr || String(r.error || '')};
+}
+const zemkaWeb = (args, cwd) => runTool(path.join(root, 'tools/zemka'), ['web', ...args], cwd);
+
+// Builds one of tests/web/programs as a one-file page in its own folder.
+function ownPage(source) {
+  const dir = fs.mkdtempSync(path.join(work, 'page-'));
+  fs.copyFileSync(path.join(programs, source), path.join(dir, source));
+  const built = zemkaWeb(['--single-file', source, '-o', 'page.html'], dir);
+  check(`${source}: zemka web makes its page`, built.status === 0, built.err);
+  return built.status === 0 ? pathToFileURL(path.join(dir, 'page.html')).href : null;
+}
+
+// A page opened with what it does against the test noted: its uncaught
+// errors, and (in problems) those, console errors, failed loads and
+// dialogs.
+async function watchedPage(browser, url) {
+  const page = await browser.newPage();
+  await page.setViewport({width: 900, height: 1200});
+  const errors = [], problems = [];
+  page.on('pageerror', e => { errors.push(String(e)); problems.push(String(e)); });
+  page.on('console', m => { if (m.type() === 'error') problems.push(m.text()); });
+  page.on('response', r => { if (r.status() >= 400) problems.push(`${r.status()}: ${r.url()}`); });
+  page.on('dialog', d => { problems.push(`dialog: ${d.message()}`); d.dismiss().catch(() => {}); });
+  await page.goto(url);
+  return {page, errors, problems};
+}
+
+const pageState = page => page.evaluate(() => ({ended: document.body.dataset.ended,
+                                                 status: document.getElementById('zemka-status').textContent}));
+
+// Every way out of a program (tests/web/programs/ending.c) driven by real
+// keys and clicks, and by a script in the address whose events end at ";":
+// the page says that the program ended, and how.
+async function endingTests(browser) {
+  const url = ownPage('ending.c');
+  if (!url) return;
+  const quit = page => ctrl(page, 'KeyQ');
+  const press = key => page => page.keyboard.press(key);
+  const stopped = /^The program stopped with an error(: \S.*|\.)$/;
+  const cases = [
+    ['Ctrl+Q', '', quit, '0', 'The program has ended.'],
+    ['a click, then q, which ends its loop', '', async page => {
+      await clickCanvas(page, {x: 400, y: 300});
+      await page.keyboard.press('KeyQ');
+    }, '1', 'The program has ended (exit status 1).'],
+    ['exit(7)', '', press('KeyE'), '7', 'The program has ended (exit status 7).'],
+    ['Ctrl+Q with movie=/', '?movie=/', quit, '0', 'The program has ended.'],
+    ['Ctrl+Q with movie=.', '?movie=.', quit, '0', 'The program has ended.'],
+    ['a trap', '', press('KeyT'), 'abort', stopped],
+    ['abort()', '', press('KeyA'), 'abort', stopped],
+    // Two clicks, three ticks and q: 2 + 10 * 3.
+    ['script=ZEMKA_MOUSE(0,0);ZEMKA_KBD(113);', '?script=ZEMKA_MOUSE(0,0);ZEMKA_KBD(113);', null, '1',
+     'The program has ended (exit status 1).', [[300, 250]]],
+    ['script= with ";", "+" and %0A', '?script=ZEMKA_MOUSE(0,0);ZEMKA_PERIODIC(3);+ZEMKA_MOUSE(10,-20);%0AZEMKA_KBD(113);',
+     null, '32', 'The program has ended (exit status 32).', [[300, 250], [310, 270]]],
+  ];
+  for (const [what, query, act, ended, status, dots = []] of cases) {
+    const {page, errors} = await watchedPage(browser, url + query);
+    if (act) {
+      const ready = await waitFor(() => page.evaluate(() =>
+        document.getElementById('zemka-status').textContent === 'Running.' &&
+        document.activeElement === document.querySelector('.zemka-drawing canvas')), 10000);
+      if (ready) await act(page);
+    }
+    await waitFor(async () => (await pageState(page)).ended, 10000);
+    const state = await pageState(page);
+    const retired = await page.evaluate(() => document.querySelector('.zemka-drawing').classList.contains('retired'));
+    const magenta = [];
+    for (const [x, y] of dots) magenta.push((await canvasArea(page, x, y, 1, 1)).slice(0, 3).join(','));
+    const clean = ended !== 'abort';
+    check(`ending: ${what} is told on the page`,
+          state.ended === ended && (clean ? state.status === status : status.test(state.status)) &&
+          retired && magenta.every(m => m === '255,0,255') && (!clean || errors.length === 0),
+          `${JSON.stringify(state)}, retired ${retired}, dots ${magenta.join(' ')}; ${errors.join('; ')}`);
+    await page.close();
+  }
+}
+
+// A program that draws a line of text and asks at once (before any wait),
+// then draws another line and asks again at once: each line is in the
+// drawing window behind its question.
+async function behindDialogTest(browser) {
+  const url = ownPage('behind.c');
+  if (!url) return;
+  const {page, problems} = await watchedPage(browser, url);
+  const RED = [255, 0, 0];
+  // The lines are 40 pixels high, standing on logical (-250, -150) and
+  // (-250, -220).
+  const questions = [['Is the blue text behind me?', BLUE, 340], ['Is the red text behind me?', RED, 410]];
+  for (const [question, color, top] of questions) {
+    const asked = await waitFor(() => page.evaluate(q =>
+      document.querySelector('.zemka-dialog .zemka-static')?.textContent.trim() === q, question), 10000);
+    const ink = async () => pointsOf(await canvasArea(page, 40, top, 540, 80), 540, color).length;
+    const shown = await waitFor(async () => (await ink()) > 150, 3000);
+    check(`behind: the text drawn before "${question}" is in the window behind it`, asked && shown,
+          `asked ${asked}, ${await ink()} pixels of the colour; ${problems.join('; ')}`);
+    if (!asked) break;
+    await page.keyboard.type('yes');
+    await page.keyboard.press('Enter');
+  }
+  await page.close();
+}
+
+// Names, comments and addresses full of markup: zemka web --source --back
+// and the gallery of tools/build-web.sh put them into pages as text, run
+// none of them, and refuse a javascript: link back and a name that cannot
+// be one.
+async function markupTests(browser) {
+  const expectClean = async (what, page, problems) => {
+    const pwned = await page.evaluate(() => window.__pwned);
+    check(`markup: ${what} runs nothing of it`, pwned === undefined && problems.length === 0,
+          `__pwned ${pwned}; ${problems.join('; ')}`);
+  };
+  const tricks = fs.readFileSync(path.join(programs, 'tricks.c'), 'utf8');
+  const helper = fs.readFileSync(path.join(programs, 'tricks_helper.c'), 'utf8');
+
+  // zemka web --single-file --source --back, two files of awkward names.
+  const dir = fs.mkdtempSync(path.join(work, 'markup-'));
+  const names = [`a"><img src=x onerror=window.__pwned=6>'&.c`, `b<!--&'<script>window.__pwned=7.c`];
+  fs.writeFileSync(path.join(dir, names[0]), tricks);
+  fs.writeFileSync(path.join(dir, names[1]), helper);
+  const back = `index.html?from="><script>window.__pwned=8</script>&x='&y=<!--`;
+  const built = zemkaWeb(['--single-file', '--source', '--back', back, '-o', 'page.html', ...names], dir);
+  check('markup: zemka web makes the page of files with markup in their names', built.status === 0, built.err);
+  if (built.status === 0) {
+    const {page, problems} = await watchedPage(browser, pathToFileURL(path.join(dir, 'page.html')).href);
+    await waitFor(() => page.evaluate(() => document.getElementById('zemka-status').textContent === 'Running.'), 10000);
+    const shown = await page.evaluate(() => ({
+      names: Array.from(document.querySelectorAll('#zemka-source-bar strong'), e => e.textContent),
+      code: Array.from(document.querySelectorAll('#zemka-source .zemka-code'), e => e.textContent),
+      back: document.getElementById('zemka-back')?.getAttribute('href'),
+    }));
+    check('markup: zemka web --source --back shows the names, the files and the address as they are',
+          JSON.stringify(shown) === JSON.stringify({names, code: [tricks, helper], back}), JSON.stringify(shown));
+    await expectClean('zemka web --source --back', page, problems);
+    await page.close();
+  }
+  for (const [what, args] of [['a javascript: link back', ['--back', 'javascript:window.__pwned=9']],
+                              ['a name with markup', ['--name', 'x"><img src=x onerror=window.__pwned=9>']]]) {
+    const refused = zemkaWeb(['--single-file', ...args, '-o', 'refused.html', names[0]], dir);
+    const lines = refused.err.split('\n').filter(l => l !== '');
+    check(`markup: zemka web refuses ${what} in one line`, refused.status === 2 && lines.length === 1 &&
+          lines[0].startsWith('zemka: ') && !fs.existsSync(path.join(dir, 'refused.html')),
+          `status ${refused.status}: ${refused.err}`);
+  }
+
+  // The gallery of a program whose file name and opening comment hold
+  // markup: its card shows the title and the first sentence after it as
+  // text, whole.
+  const own = fs.mkdtempSync(path.join(work, 'gallery-programs-'));
+  const file = `c"><img src=x onerror=window.__pwned=10>'&`;
+  fs.writeFileSync(path.join(own, `${file}.c`), tricks);
+  fs.writeFileSync(path.join(own, `${file}.scr`), 'ZEMKA_MOUSE(0, 0);\n');
+  const gallery = path.join(work, 'gallery');
+  const made = runTool(path.join(root, 'tools/build-web.sh'), [path.join(work, 'site')], root,
+                       {ZEMKA_WEB_PROGRAMS: own, ZEMKA_WEB_GALLERY: gallery, ZEMKA_WEB_SDK: path.join(work, 'sdk')});
+  check('markup: tools/build-web.sh makes the gallery of such a program', made.status === 0, made.err.slice(-2000));
+  if (made.status !== 0) return;
+  const title = tricks.split('\n')[0].slice(3, -1);
+  const summary = 'Steps of 0.5 are kept in ZEMKA.SCR, as "x < y" says.';
+  const name = file.replace(/[^A-Za-z0-9_.+-]/g, '_');
+  // The index (the same in both forms) opened from disk.
+  {
+    const {page, problems} = await watchedPage(browser, pathToFileURL(path.join(gallery, 'index.html')).href);
+    const cards = await waitFor(() => page.evaluate(() => {
+      const all = Array.from(document.querySelectorAll('.card'));
+      if (!all.length || !all.every(c => c.querySelector('img').complete)) return null;
+      return all.map(c => ({title: c.querySelector('h2').textContent, line: c.querySelector('p').textContent,
+                            alt: c.querySelector('img').alt, width: c.querySelector('img').naturalWidth,
+                            href: c.getAttribute('href')}));
+    }), 10000);
+    check('markup: the gallery shows the title and its first sentence as text',
+          JSON.stringify(cards) === JSON.stringify([{title, line: summary, alt: `${title}, at work`, width: 600,
+                                                     href: `${name}.html`}]), JSON.stringify(cards));
+    await expectClean('the gallery', page, problems);
+    await page.close();
+  }
+}
+
 const server = await serve();
 const base = `http://127.0.0.1:${server.address().port}`;
 const profile = fs.mkdtempSync('/tmp/zemka-web-chromium-');
@@ -613,8 +804,10 @@ const browser = await puppeteer.launch({
          '--disable-component-update', '--disable-sync'],
 });
 try {
+  const only = process.env.ZEMKA_WEB_ONLY ? process.env.ZEMKA_WEB_ONLY.split(',') : null;
   for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest, ownProgramTests,
-                      galleryTest]) {
+                      galleryTest, endingTests, behindDialogTest, markupTests]) {
+    if (only && !only.includes(test.name)) continue;
     try {
       await test(browser, base);
     } catch (e) {
@@ -625,6 +818,7 @@ try {
   await browser.close();
   server.close();
   fs.rmSync(profile, {recursive: true, force: true});
+  fs.rmSync(work, {recursive: true, force: true});
 }
 console.log(`${passed} passed, ${failed} failed`);
 process.exit(failed ? 1 : 0);

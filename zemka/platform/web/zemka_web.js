@@ -37,6 +37,30 @@ var ZemkaWebLibrary = {
       }
     },
 
+    // How main ends once it has waited: it returns or throws inside a
+    // resumed wait, where the runtime's start no longer looks. Asyncify
+    // hands the outcome of the resumed stack to these handlers, at once;
+    // main's status then ends the runtime as if main had returned from the
+    // start, and a trap (which by itself aborts nothing) aborts it. Both
+    // throw on, as the runtime's exit and abort do, so that the callback
+    // that resumed the program does not end it once more.
+    outcome: {
+      resolve: function(status) {
+        if (!ABORT && !runtimeExited) exit(status | 0);
+      },
+      reject: function(e) {
+        // The program's exit() has ended it already, its abort() has
+        // stopped it; a trap stops it here.
+        var crashed = e !== 'unwind' && !(e instanceof ExitStatus);
+        if (crashed) ZW.shutdown();
+        if (crashed && !ABORT && !runtimeExited) abort(e && e.message || String(e));
+        throw e;
+      },
+    },
+    watchOutcome: function() {
+      if (!Asyncify.asyncPromiseHandlers) Asyncify.asyncPromiseHandlers = ZW.outcome;
+    },
+
     host: function() {
       var host = document.getElementById('zemka-windows');
       if (!host) {
@@ -180,6 +204,9 @@ var ZemkaWebLibrary = {
     retire: function(id) {
       var win = ZW.windows[id];
       if (!win) return;
+      // Gone first: the canvas leaving the page takes its focus, and the
+      // input that reports it may retire the windows once more.
+      delete ZW.windows[id];
       ZW.closeMenus(win);
       ZW.offerUnfinishedRecording();
       win.section.classList.add('retired');
@@ -189,7 +216,6 @@ var ZemkaWebLibrary = {
       var fresh = win.canvas.cloneNode(false);  // drops the listeners
       fresh.getContext('2d').drawImage(win.canvas, 0, 0);
       win.canvas.replaceWith(fresh);
-      delete ZW.windows[id];
     },
 
     // The program has ended, with or without stopping the library: its
@@ -405,6 +431,7 @@ var ZemkaWebLibrary = {
   // 32-bit words each; returns the number of records.
   zemka_web_take_events__deps: ['$ZW'],
   zemka_web_take_events: function(buf, max) {
+    ZW.watchOutcome();
     var n = Math.min(max, ZW.events.length);
     for (var i = 0; i < n; ++i) {
       var ev = ZW.events[i];
@@ -416,20 +443,27 @@ var ZemkaWebLibrary = {
 
   // Sleeps in the browser's event loop until input arrives or timeoutMs
   // pass (the next timer tick of the C++ half is due); a negative timeout
-  // waits for input only.
-  zemka_web_wait__deps: ['$ZW', '$Asyncify'],
+  // waits for input only. The sleep keeps the runtime alive, and the
+  // program resumes as a callback of the runtime's: when main ends in it,
+  // the runtime exits (and says so to the page) as after any callback.
+  zemka_web_wait__deps: ['$ZW', '$Asyncify', '$callUserCallback', '$runtimeKeepalivePush', '$runtimeKeepalivePop'],
   zemka_web_wait: function(timeoutMs) {
+    ZW.watchOutcome();
     return Asyncify.handleSleep(function(wakeUp) {
-      if (ZW.events.length) {
-        setTimeout(wakeUp, 0);
-        return;
-      }
-      var timer = null;
+      runtimeKeepalivePush();
+      var timer = null, woken = false;
       var done = function() {
+        if (woken) return;  // the runtime is let go of once a sleep
+        woken = true;
         if (timer !== null) clearTimeout(timer);
         if (ZW.wake === done) ZW.wake = null;
-        wakeUp();
+        runtimeKeepalivePop();
+        callUserCallback(wakeUp);
       };
+      if (ZW.events.length) {
+        timer = setTimeout(done, 0);
+        return;
+      }
       ZW.wake = done;
       if (timeoutMs >= 0) timer = setTimeout(function() { timer = null; if (ZW.wake === done) done(); }, timeoutMs);
     });
