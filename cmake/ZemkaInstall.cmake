@@ -33,9 +33,15 @@ install(TARGETS weather-painter RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The CMake package: zemka::zemka. A shared library carries its back
 # end's libraries as its own dependencies; a static one needs them when the
 # program is linked, so then the package looks for them as well.
-install(EXPORT zemkaTargets NAMESPACE zemka:: DESTINATION ${ZEMKA_CMAKE_DIR})
-configure_package_config_file(cmake/zemkaConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/zemkaConfig.cmake
-  INSTALL_DESTINATION ${ZEMKA_CMAKE_DIR})
+# The Windows SDK has a package of its own, for MinGW and Visual Studio
+# alike, with its start page and a ready project.
+if(WIN32)
+  include(cmake/ZemkaWindowsPackage.cmake)
+else()
+  install(EXPORT zemkaTargets NAMESPACE zemka:: DESTINATION ${ZEMKA_CMAKE_DIR})
+  configure_package_config_file(cmake/zemkaConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/zemkaConfig.cmake
+    INSTALL_DESTINATION ${ZEMKA_CMAKE_DIR})
+endif()
 write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/zemkaConfigVersion.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zemkaConfig.cmake ${CMAKE_CURRENT_BINARY_DIR}/zemkaConfigVersion.cmake

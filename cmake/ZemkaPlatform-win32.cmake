@@ -38,6 +38,26 @@ if(ZEMKA_SHARED)
   endif()
   set_property(TARGET zemka APPEND PROPERTY LINK_DEPENDS ${ZEMKA_DEF_FILE})
 endif()
+if(ZEMKA_SHARED AND MINGW)
+  # zemka.lib, the import library for Microsoft's linker (Visual Studio,
+  # clang-cl, lld-link), made from the same exports. On x86 the cdecl
+  # names get their leading underscore and the DLL's names stay plain.
+  find_program(ZEMKA_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14)
+  if(NOT ZEMKA_LLVM_DLLTOOL)
+    message(FATAL_ERROR "zemka.lib needs llvm-dlltool: install it with tools/deps-windows.sh (Debian package llvm-14)")
+  endif()
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(ZEMKA_DLLTOOL_MACHINE i386:x86-64)
+  else()
+    set(ZEMKA_DLLTOOL_MACHINE i386)
+  endif()
+  add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/zemka.lib
+    COMMAND ${ZEMKA_LLVM_DLLTOOL} -m ${ZEMKA_DLLTOOL_MACHINE} -D zemka.dll -d ${ZEMKA_DEF_FILE}
+      -l ${CMAKE_CURRENT_BINARY_DIR}/zemka.lib
+    DEPENDS ${ZEMKA_DEF_FILE} VERBATIM)
+  add_custom_target(zemka-msvc-import-library ALL DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/zemka.lib)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/zemka.lib DESTINATION lib)
+endif()
 if(MINGW)
   # Unused code of the statically linked runtime is left out of the DLL.
   target_compile_options(zemka PRIVATE -ffunction-sections -fdata-sections)

@@ -3,8 +3,11 @@
 # checks every DLL's and EXE's imports, and runs the x86_64 build under wine
 # in an Xvfb session: the unit tests that need no toolkit, the painter's
 # replay compared with the Linux replay, and real X input into the Win32
-# windows (clicks, keys, Ctrl commands, the ZEMKA_gets dialog). The i686 build is built and its
-# imports checked; it cannot run here (no 32-bit code on these kernels).
+# windows (clicks, keys, Ctrl commands, the ZEMKA_gets dialog), and a
+# program of one's own through zemka windows and through the SDK zips
+# (MinGW with CMake, the MSVC ABI against zemka.lib; the start page). The
+# i686 build is built and its imports checked, its MSVC-ABI program
+# linked; it cannot run here (no 32-bit code on these kernels).
 #   tests/windows/run.sh [LINUX_PAINTER]
 # LINUX_PAINTER (or $ZEMKA_LINUX_PAINTER): the Linux weather-painter to
 # compare with; when not given, it is built in build-linux-ref.
@@ -74,8 +77,12 @@ cp "$win64/zemka.dll" "$win64/examples/" 2>/dev/null
 timeout 300 "$here/gets_test.sh" "$win64/examples/zemka-example-ask_name.exe"
 result "ZEMKA_gets through the system dialog" $?
 
-timeout 300 "$here/own_program_test.sh" "$src/tools/zemka"
-result "zemka windows: a program of one's own, unzipped, replays to the Linux picture" $?
+# A program of one's own as zemka windows makes it, and as a learner on
+# Windows builds it with the SDK zips.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win64/CMakeCache.txt")
+timeout 900 "$here/own_program_test.sh" "$src/tools/zemka" \
+  "$win64/zemka-$version-win64.zip" "$base/build-win32/zemka-$version-win32.zip"
+result "a program of one's own: zemka windows, and the SDK zips with CMake and MinGW, with the MSVC ABI and zemka.lib; their start pages" $?
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
