@@ -118,6 +118,29 @@ status=0
 (cd "$WORK" && QT_QPA_PLATFORM=offscreen timeout 60 "$zemka" run --headless ask.c <answers >out.txt 2>err.txt) || status=$?
 [ "$status" = 0 ] && grep -qx "hello Grace" "$WORK/out.txt" || fail "--headless: status $status: $(cat "$WORK/err.txt")"
 
+# timeout signals zemka and its whole process group, and zemka passes the
+# signal on: the program gets it twice at once and still ends by its quit
+# path, with both pictures whole.
+cat >"$WORK/spin.c" <<'EOF'
+#include <zemka/zemka.h>
+int main(void) {
+    int x, y, n = 0;
+    char key;
+    ZEMKA_start(0, 0, "", 1);
+    ZEMKA_set_animation(RUN_ANIMATE);
+    while (ZEMKA_next_event(&x, &y, &key) != ZEMKA_QUIT) ZEMKA_draw_circle(2, (n++ % 40) * 10 - 200, 0, 10);
+    ZEMKA_stop();
+    return 0;
+}
+EOF
+status=0
+(cd "$WORK" && ZEMKA_SNAPSHOT=spin.png ZEMKA_MOVIE=spin.gif timeout -s TERM 3 "$zemka" run spin.c </dev/null >out.txt 2>&1) ||
+  status=$?
+[ "$status" = 124 ] && grep -q "SIGTERM received" "$WORK/out.txt" || fail "SIGTERM: status $status: $(cat "$WORK/out.txt")"
+[ "$(head -c 8 "$WORK/spin.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] && [ "$(head -c 6 "$WORK/spin.gif")" = GIF89a ] &&
+  [ "$(tail -c 1 "$WORK/spin.gif" | od -An -tx1 | tr -d ' \n')" = 3b ] || fail "SIGTERM: the pictures are not whole"
+[ -z "$(find "$WORK" -maxdepth 1 -name '.spin*')" ] || fail "SIGTERM left temporary files"
+
 # --- crashes --------------------------------------------------------------------
 printf '%s\n' '#include <stddef.h>' 'int main(void) {' '    int *p = NULL;' '    *p = 7;' '    return 0;' '}' >"$WORK/crash.c"
 run_in "$WORK" "$WORK/out.txt" crash.c

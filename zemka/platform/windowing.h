@@ -118,8 +118,11 @@ void post_quit_message(int exit_code);
 // Drops every queued message, quit requests included.
 void discard_messages();
 // Sleeps until the toolkit has input or a timer fires; returns at once when
-// a message is queued.
-void wait_message();
+// a message is queued. With timers_wanted false the caller has no use for
+// a tick now (the animation is halted), so only input need wake it: a back
+// end that can get no input at all can then tell that nothing will ever
+// happen.
+void wait_message(bool timers_wanted = true);
 
 // A periodic timer: at most one WM_TIMER per timer is ever pending.
 void set_timer(Window *window, unsigned id, int period_ms);

@@ -8,6 +8,7 @@
 
 #if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 #define ZEMKA_END_SIGNALS 1
 #endif
@@ -24,6 +25,12 @@ constexpr int HANDLED[] = {SIGINT, SIGTERM, SIGHUP};
 
 using platform::end_signal;
 volatile std::sig_atomic_t stopping = 0;
+// When the first signal came. The same signal again within a second is the
+// same request from a second sender (a shell or timeout that signals the
+// whole process group, and the zemka command that passes it on), not a
+// person asking twice.
+constexpr long SAME_REQUEST_NS = 1000000000L;
+timespec first_signal_at{};
 bool announced = false;
 
 // Ends the process as the signal's default action does. Async-signal-safe.
@@ -45,11 +52,19 @@ void on_grace_over(int) {
     if (!stopping) end_by(end_signal);
 }
 
+long ns_since(const timespec &then) {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return (now.tv_sec - then.tv_sec) * 1000000000L + (now.tv_nsec - then.tv_nsec);
+}
+
 void on_signal(int sig) {
     if (end_signal != 0) {
+        if (sig == end_signal && ns_since(first_signal_at) < SAME_REQUEST_NS) return;
         end_by(sig);  // asked twice: at once
         return;
     }
+    clock_gettime(CLOCK_MONOTONIC, &first_signal_at);
     end_signal = sig;
     struct sigaction action {};
     action.sa_handler = on_grace_over;

@@ -104,7 +104,9 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
         }
         // Nothing to do until the toolkit has input or the next tick: sleep
         // instead of polling. A playback step never waits.
-        if (!took_message && !playing && !event_ready()) wait_message();
+        // Ticks matter only to an animation or a frame that waits for one.
+        if (!took_message && !playing && !event_ready())
+            wait_message(animate || one_frame || pending_kind == ZEMKA_PERIODIC);
     }
     script_record_event(pending_kind, current_event);
     if (record) *record = current_event;

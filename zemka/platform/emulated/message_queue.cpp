@@ -82,10 +82,20 @@ void discard_messages() {
         for (auto &[id, t] : w->timers) t.pending = false;
 }
 
-void wait_message() {
+namespace {
+
+bool ticks_wanted = true;
+
+}  // namespace
+
+bool wait_wants_ticks() { return ticks_wanted; }
+
+void wait_message(bool timers_wanted) {
     gather();
     if (!queued_messages().empty()) return;
+    ticks_wanted = timers_wanted;
     toolkit::wait_for_input(ms_until_next_timer());
+    ticks_wanted = true;
     queue_due_timers();
 }
 

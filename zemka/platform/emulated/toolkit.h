@@ -130,4 +130,9 @@ void report_dialog_command(Dialog *dialog, unsigned command);
 // empty pixmap for a window that is gone.
 raster::Pixmap shown_pixels(const Window *window);
 
+// Whether the wait in progress has any use for a tick (false while the
+// program's animation is halted): a toolkit that gets no input of its own
+// can tell from it that nothing will ever end the wait.
+bool wait_wants_ticks();
+
 }  // namespace zemka::platform

@@ -79,16 +79,17 @@ void present(NativeWindow *, const raster::Pixmap &) {}
 void take_input() { answer_waiting_dialog(); }
 
 // Sleep until input arrives or timeout_ms pass. Here only a timer can wake
-// the program; when none runs, nothing can ever happen, and the drawing
-// window is closed as a user would close it, so that the program ends by
-// its own quit path instead of sleeping for ever.
+// the program; when none runs, or the wait has no use for its ticks (a
+// negative timeout), nothing can ever happen, and the drawing window is
+// closed as a user would close it, so that the program ends by its own
+// quit path instead of sleeping for ever.
 void wait_for_input(int timeout_ms) {
     if (answer_waiting_dialog()) return;
-    if (timeout_ms >= 0) {
+    if (timeout_ms >= 0 && wait_wants_ticks()) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeout_ms));
         return;
     }
-    std::fputs("ZEMKA: no display and no timer running: nothing can happen any more; closing the window\n", stderr);
+    std::fputs("ZEMKA: no display, no replay and no animation running: nothing can happen any more; closing the window\n", stderr);
     for (NativeWindow *native : std::vector<NativeWindow *>(windows()))
         if (native->fixed) report_close_box(native->window);
 }

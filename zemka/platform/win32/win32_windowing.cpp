@@ -488,7 +488,7 @@ void discard_messages() {
     }
 }
 
-void wait_message() {
+void wait_message(bool) {
     present_pending();
     // Returns at once when input is already queued, seen or not.
     MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
