@@ -23,10 +23,8 @@ int main(int argc, char **argv) {
             ZEMKA_draw_pixel(i % 24, i % 100, 100);
         }
     }
-    if (strcmp(how, "wait") != 0) { /* the first tick ends the wait with a quit */
-        ZEMKA_set_animation(RUN_ANIMATE);
-        ZEMKA_set_animation(RUN_QUIT);
-    }
+    ZEMKA_set_animation(RUN_ANIMATE); /* ticks keep "wait" waiting, even with no display */
+    if (strcmp(how, "wait") != 0) ZEMKA_set_animation(RUN_QUIT); /* the first tick ends the wait with a quit */
     while (ZEMKA_next_event(NULL, NULL, NULL) != ZEMKA_QUIT) {
     }
     if (strcmp(how, "exit") == 0) exit(0);
