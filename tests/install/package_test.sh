@@ -26,7 +26,7 @@ debs=("$WORK"/package/*.deb)
 deb=${debs[0]}
 
 dpkg -c "$deb" >"$WORK/contents.txt"
-listed() { awk '{print $6}' "$WORK/contents.txt" | grep -qxF -- "./usr/$1" || fail "the package lacks /usr/$1"; }
+listed() { awk '{print $6}' "$WORK/contents.txt" | grep -xF -- "./usr/$1" >/dev/null || fail "the package lacks /usr/$1"; }
 listed include/zemka/zemka.h
 listed "$libdir/cmake/zemka/zemkaConfig.cmake"
 listed "$libdir/cmake/zemka/zemkaConfigVersion.cmake"
