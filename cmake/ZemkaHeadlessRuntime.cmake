@@ -16,7 +16,7 @@ function(zemka_add_headless_runtime)
   include(${PROJECT_SOURCE_DIR}/cmake/ZemkaPlatform-headless.cmake)
 endfunction()
 
-if(ZEMKA_SHARED AND NOT ZEMKA_PLATFORM STREQUAL "headless" AND NOT EMSCRIPTEN AND NOT WIN32)
+if(ZEMKA_SHARED AND NOT ZEMKA_PLATFORM STREQUAL "headless" AND NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32" AND NOT WIN32)
   find_package(Freetype QUIET)
   if(Freetype_FOUND)
     zemka_add_headless_runtime()

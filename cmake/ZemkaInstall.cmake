@@ -75,7 +75,7 @@ install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTE
 # against the tree's library), and the installed one, which finds the
 # library beside itself. Only for a desktop build: the web and Windows
 # libraries come with it as its SDKs.
-if(NOT EMSCRIPTEN AND NOT WIN32)
+if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32" AND NOT WIN32)
   set(ZEMKA_COMMAND_LAYOUT checkout)
   configure_file(tools/zemka ${CMAKE_CURRENT_BINARY_DIR}/zemka @ONLY)
   set(ZEMKA_COMMAND_LAYOUT installed)

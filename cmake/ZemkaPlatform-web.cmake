@@ -1,10 +1,11 @@
-# The web back end: the emulated window system over a web page (its page
-# half is zemka_web.js), text by the browser's 2D canvas, settings from the
-# page's address. A static library linked into each program's page
-# (program.html, .js, .wasm). Built with Debian's emscripten through
-# emcmake; tools/build-web.sh does it all.
-if(NOT EMSCRIPTEN)
-  message(FATAL_ERROR "ZEMKA_PLATFORM=web needs the Emscripten toolchain (emcmake cmake ...)")
+# The web back end: the emulated window system in a Web Worker of a page
+# (the page half is zemka_page.js, the worker's zemka_worker.js), text by
+# the browser's 2D canvas, settings from the page. A static library for
+# wasm32-wasi, built with cmake/toolchain-wasi.cmake (clang 22 with the
+# sysroot of the playground's compiler). tools/build-web.sh does it all and
+# stages the web SDK.
+if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32")
+  message(FATAL_ERROR "ZEMKA_PLATFORM=web needs the wasm32-wasi toolchain (-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-wasi.cmake)")
 endif()
 target_sources(zemka PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
@@ -12,32 +13,47 @@ target_sources(zemka PRIVATE
   ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_dialog.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_text_engine.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_settings.cpp)
+# The WASI C library wants its emulations asked for by name; the browser
+# has no C++ exceptions for the program either (a throw is a compile error).
+set(ZEMKA_WEB_COMMON_FLAGS --target=${ZEMKA_WASI_TARGET} -D_WASI_EMULATED_SIGNAL -D_WASI_EMULATED_GETPID
+  -D_WASI_EMULATED_PROCESS_CLOCKS -Os)
+target_compile_options(zemka PRIVATE ${ZEMKA_WEB_COMMON_FLAGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
 
-set(ZEMKA_WEB_JS_LIBRARY ${CMAKE_CURRENT_SOURCE_DIR}/zemka/platform/web/zemka_web.js)
-# Every program becomes a script and its module (program.js, .wasm); its
-# page is web/page.html with the script put in (tools/build-web.sh). Only
-# the functions that can reach the page's wait (zemka_web_wait) or the
-# yield of a busy pump (emscripten_sleep) are made resumable. Calls through
-# pointers count as able to reach them: a program may well call
-# ZEMKA_next_event through a std::function or a table of its own. The
-# unwound stack is saved whole: a program may wait from deep in its own
-# calls, so it gets room for far more than the default's few frames.
-set(CMAKE_EXECUTABLE_SUFFIX ".js")
-set(ZEMKA_WEB_PROGRAM_LINK_FLAGS
-  -sASYNCIFY=1
-  "-sASYNCIFY_IMPORTS=[zemka_web_wait,emscripten_sleep]"
-  -sASYNCIFY_STACK_SIZE=65536
-  -sEXIT_RUNTIME=1
-  -sFORCE_FILESYSTEM=1
-  -sALLOW_MEMORY_GROWTH=1
-  -sENVIRONMENT=web
-  "-sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]")
-target_link_options(zemka INTERFACE
-  $<BUILD_INTERFACE:--js-library=${ZEMKA_WEB_JS_LIBRARY}> ${ZEMKA_WEB_PROGRAM_LINK_FLAGS})
-# The same flags, one a line, for the zemka command, which links programs
-# against the library without CMake (tools/build-web.sh puts the file in
-# the web SDK).
-list(JOIN ZEMKA_WEB_PROGRAM_LINK_FLAGS "\n" ZEMKA_WEB_FLAG_LINES)
-file(WRITE ${CMAKE_BINARY_DIR}/zemka-web-link-flags.txt "${ZEMKA_WEB_FLAG_LINES}\n")
-set_property(TARGET zemka APPEND PROPERTY INTERFACE_LINK_DEPENDS
-  $<BUILD_INTERFACE:${ZEMKA_WEB_JS_LIBRARY}>)
+# How a program is compiled and linked against the library: the one
+# recipe of `zemka web` and of the playground, staged in the web SDK as
+# build.json. The SDK's files are named relative to the SDK folder
+# (zemka-sdk/...), where each puts them; the sysroot is the compiler's
+# own in the playground and the SDK's sysroot/ for `zemka web`. The stack is larger than the
+# linker's default of 64 kB: programs keep arrays of their own on it.
+set(ZEMKA_WEB_PROGRAM_COMPILE ${ZEMKA_WEB_COMMON_FLAGS} -Wall -Wextra -Izemka-sdk/include)
+set(ZEMKA_WEB_PROGRAM_LINK --target=${ZEMKA_WASI_TARGET} zemka-sdk/libzemka.a
+  -lwasi-emulated-signal -lwasi-emulated-getpid -lwasi-emulated-process-clocks
+  -Wl,-z,stack-size=1048576 -Wl,--export=zemka_web_unwind_area -Wl,--export=zemka_web_unwind_area_size)
+function(zemka_json_list out)
+  set(items "")
+  foreach(item IN LISTS ARGN)
+    string(REPLACE "\\" "\\\\" item "${item}")
+    string(REPLACE "\"" "\\\"" item "${item}")
+    list(APPEND items "\"${item}\"")
+  endforeach()
+  list(JOIN items ", " joined)
+  set(${out} "[${joined}]" PARENT_SCOPE)
+endfunction()
+zemka_json_list(ZEMKA_WEB_C_JSON -std=gnu17 ${ZEMKA_WEB_PROGRAM_COMPILE})
+zemka_json_list(ZEMKA_WEB_CXX_JSON -std=c++20 -fno-exceptions ${ZEMKA_WEB_PROGRAM_COMPILE})
+zemka_json_list(ZEMKA_WEB_LINK_JSON ${ZEMKA_WEB_PROGRAM_LINK})
+file(WRITE ${CMAKE_BINARY_DIR}/build.json
+  "{\n  \"target\": \"${ZEMKA_WASI_TARGET}\",\n  \"c\": ${ZEMKA_WEB_C_JSON},\n  \"cxx\": ${ZEMKA_WEB_CXX_JSON},\n  \"link\": ${ZEMKA_WEB_LINK_JSON}\n}\n")
+
+# The numbers both halves share, for the page half: zemka_web_protocol.js
+# from the enumerators of web_protocol.h.
+set(ZEMKA_WEB_PROTOCOL_HEADER ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_protocol.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${ZEMKA_WEB_PROTOCOL_HEADER})
+file(STRINGS ${ZEMKA_WEB_PROTOCOL_HEADER} ZEMKA_WEB_PROTOCOL_LINES REGEX "^ *[A-Z_]+ = [0-9]+,")
+set(ZEMKA_WEB_PROTOCOL_JS "// Made by the build from zemka/platform/web/web_protocol.h.\nvar ZemkaProtocol = {\n")
+foreach(line IN LISTS ZEMKA_WEB_PROTOCOL_LINES)
+  string(REGEX REPLACE "^ *([A-Z_]+) = ([0-9]+),.*" "  \\1: \\2,\n" entry "${line}")
+  string(APPEND ZEMKA_WEB_PROTOCOL_JS "${entry}")
+endforeach()
+string(APPEND ZEMKA_WEB_PROTOCOL_JS "};\n")
+file(WRITE ${CMAKE_BINARY_DIR}/zemka_web_protocol.js "${ZEMKA_WEB_PROTOCOL_JS}")

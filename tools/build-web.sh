@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the web library and the web pages: the library over Emscripten,
-# staged as the web SDK that `zemka web` links against (build-web/sdk:
-# libzemka.a, zemka_web.js, page.html, link-flags.txt, fonts/), then the
+# Builds the web library and the web pages: the library for wasm32-wasi,
+# staged as the web SDK that `zemka web` and the playground build against
+# (build-web/sdk: libzemka.a, build.json, zemka_page.js, zemka_worker.js,
+# make_page.js, page.html, fonts/, sysroot/), then the
 # weather painter and each example made a page with its source by
 # `tools/zemka web` into build-web/site (or the folder given), with the demo
 # scripts beside them, and the gallery: index.html with a card for every
@@ -36,22 +37,50 @@ if [ -n "$own" ] && [ $sdk_only = 0 ]; then
   own=$(realpath "$own")
 fi
 
-# Debian's emcc runs its tools under node and needs node-acorn, found
-# through NODE_PATH when the node on PATH is not Debian's own.
-export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
-command -v emcmake >/dev/null || { echo "emscripten is missing: run tools/deps-web.sh" >&2; exit 1; }
+command -v clang-22 >/dev/null && command -v wasm-ld-22 >/dev/null || { echo "clang 22 is missing: run tools/deps-web.sh" >&2; exit 1; }
+modules=$root/web/node_modules
+[ -d "$modules/@yowasp/clang" ] || { echo "the web packages are missing: run tools/deps-web.sh" >&2; exit 1; }
 
-emcmake cmake -S "$root" -B "$build" -G Ninja -DZEMKA_PLATFORM=web -DCMAKE_BUILD_TYPE=MinSizeRel \
+# The WASI sysroot of the playground's compiler, unpacked once per package
+# version: the library is built against the headers and C++ library that
+# the programs compiled in the page use.
+resources=$modules/@yowasp/clang/gen/llvm-resources.tar
+sysroot=$build/wasi-sysroot
+if ! [ "$sysroot/.unpacked" -nt "$resources" ]; then
+  rm -rf "$sysroot"
+  mkdir -p "$sysroot"
+  tar -xf "$resources" -C "$sysroot"
+  # Without what only other targets include (GPU and other processors'
+  # headers): the SDK, which the package installs, stays smaller.
+  (cd "$sysroot" && rm -rf share include/{cuda_wrappers,fuzzer,hlsl,llvm_libc_wrappers,llvm_offload_wrappers} \
+     include/{openmp_wrappers,orc,ppc_wrappers,profile,sanitizer,zos_wrappers} &&
+   find include -maxdepth 1 -type f -regextype posix-extended -regex \
+     'include/(__clang_cuda|__clang_hip|arm_|hexagon|hvx|altivec|vecintrin|opencl|riscv|sifive|htm|s390|msa\.h|velintrin|lasx|lsx|amx|avx|x86|mm3dnow|.*intrin).*' \
+     -delete)
+  touch "$sysroot/.unpacked"
+fi
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-wasi.cmake" \
+  -DZEMKA_WASI_SYSROOT="$sysroot" -DZEMKA_PLATFORM=web -DCMAKE_BUILD_TYPE=MinSizeRel \
   -DZEMKA_SHARED=OFF -DZEMKA_TESTS=OFF -DZEMKA_EXAMPLES=OFF >/dev/null
 cmake --build "$build" -j2 --target zemka
-# The SDK, replaced whole.
+# The SDK, replaced whole: the library and its header, the recipe for
+# programs, the page half with the numbers it shares with the library, the
+# program's worker bundled with the WASI shim, the page maker and its
+# template, the fonts and the sysroot (hard links).
 stage=$(mktemp -d "$build/.sdk-XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 chmod 755 "$stage"
-mkdir -p "$stage/fonts"
-cp "$build/libzemka.a" "$build/zemka-web-link-flags.txt" "$stage/"
-mv "$stage/zemka-web-link-flags.txt" "$stage/link-flags.txt"
-cp "$root/zemka/platform/web/zemka_web.js" "$root/web/page.html" "$stage/"
+mkdir -p "$stage/fonts" "$stage/include/zemka"
+web=$root/zemka/platform/web
+cp "$build/libzemka.a" "$build/build.json" "$stage/"
+cp "$root/zemka/zemka.h" "$stage/include/zemka/"
+cat "$build/zemka_web_protocol.js" "$web/zemka_page.js" > "$stage/zemka_page.js"
+NODE_PATH=$modules "$modules/esbuild/bin/esbuild" "$web/zemka_worker.js" --bundle --format=iife --target=es2022 \
+  --minify-syntax --log-level=warning --outfile="$stage/worker.bundle.js"
+cat "$build/zemka_web_protocol.js" "$stage/worker.bundle.js" > "$stage/zemka_worker.js"
+rm "$stage/worker.bundle.js"
+cp "$web/make_page.js" "$root/web/page.html" "$stage/"
+cp -al "$sysroot" "$stage/sysroot"
 for f in DejaVuSans.ttf DejaVuSans-Bold.ttf DejaVuSansMono.ttf DejaVuSansMono-Bold.ttf; do
   cp /usr/share/fonts/truetype/dejavu/$f "$stage/fonts/"
 done
@@ -111,7 +140,10 @@ for program in "${programs[@]}"; do
     # Two links at a time: each takes a core for a few seconds.
     if [ ${#pids[@]} -ge 2 ]; then wait "${pids[0]}"; pids=("${pids[@]:1}"); fi
     if [ $form = served ]; then
-      tools/zemka web --source --back index.html --name "$program" -o "$site" "${files[@]}" >/dev/null &
+      # A lesson opens in the playground from its page.
+      playground=()
+      [ -n "$own" ] || [ "$program" = weather-painter ] || playground=(--playground "playground/index.html?lesson=$program")
+      tools/zemka web --source --back index.html "${playground[@]}" --name "$program" -o "$site" "${files[@]}" >/dev/null &
     else
       tools/zemka web --single-file --source --back index.html --name "$program" -o "$gallery/$program.html" \
         "${files[@]}" >/dev/null &
@@ -211,6 +243,7 @@ html() {
 <body>
 <h1>ZEMKA: the gallery</h1>
 <p>Small programs written with ZEMKA, each running in its page beside its source. The pictures are their own replays.</p>
+PLAYGROUND
 <div id="cards">
 END
   for program in "${programs[@]}"; do
@@ -230,6 +263,14 @@ END
   echo '</body>'
   echo '</html>'
 } >"$movies/index.html"
-cp "$movies/index.html" "$site/index.html"
-cp "$movies/index.html" "$gallery/index.html"
+# The served site has the playground; the folder of one-file pages opens
+# from disk, where the playground cannot fetch its compiler.
+if [ -z "$own" ]; then
+  web/playground/stage.sh "$site/playground" "$sdk" examples
+  sed 's|^PLAYGROUND$|<p><a id="playground" href="playground/index.html">Write a program of your own in the playground</a>: in the browser, nothing to install.</p>|' \
+    "$movies/index.html" > "$site/index.html"
+else
+  grep -v '^PLAYGROUND$' "$movies/index.html" > "$site/index.html"
+fi
+grep -v '^PLAYGROUND$' "$movies/index.html" > "$gallery/index.html"
 echo "web pages and the gallery in $site; the gallery as files in $gallery"

@@ -117,8 +117,8 @@ check_zemka_command() {
 
   [ "$sdks" = sdks ] || { echo "no web and Windows SDKs installed: zemka web and zemka windows not tried"; return 0; }
   (cd "$own" && "$zemka" web --single-file boxes.c >"$WORK/web.txt" 2>&1) || { cat "$WORK/web.txt" >&2; fail "zemka web --single-file failed"; }
-  grep -q 'zemkaFontData' "$own/boxes.html" && grep -q 'data:application/octet-stream;base64' "$own/boxes.html" &&
-    ! grep -q '<script async src=' "$own/boxes.html" ||
+  grep -q 'data:font/ttf;base64' "$own/boxes.html" && grep -q 'wasmBase64: "AGFzbQ' "$own/boxes.html" &&
+    ! grep -q '<script src=' "$own/boxes.html" ||
     fail "boxes.html does not hold its fonts and program"
   (cd "$own" && "$zemka" windows boxes.c >"$WORK/windows.txt" 2>&1 && "$zemka" windows --x86 boxes.c >>"$WORK/windows.txt" 2>&1) ||
     { cat "$WORK/windows.txt" >&2; fail "zemka windows failed"; }

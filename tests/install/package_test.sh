@@ -35,7 +35,8 @@ listed "$libdir/pkgconfig/zemka.pc"
 listed bin/weather-painter
 listed bin/zemka
 if [ "$SDKS" = sdks ]; then
-  for f in libzemka.a zemka_web.js page.html link-flags.txt fonts/DejaVuSans.ttf fonts/DejaVuSansMono-Bold.ttf; do
+  for f in libzemka.a build.json include/zemka/zemka.h zemka_page.js zemka_worker.js make_page.js page.html \
+           fonts/DejaVuSans.ttf fonts/DejaVuSansMono-Bold.ttf sysroot/lib/wasm32-wasip1/libc.a; do
     listed "share/zemka/web/$f"
   done
   for arch in x86_64 i686; do

@@ -38,8 +38,8 @@ const browser = await puppeteer.launch({
 });
 
 const size = f => fs.statSync(path.join(site, f)).size;
-console.log(`weather-painter.wasm + .js: ${size('weather-painter.wasm')} + ${size('weather-painter.js')} = ` +
-            `${size('weather-painter.wasm') + size('weather-painter.js')} bytes`);
+const parts = ['weather-painter.wasm', 'zemka_page.js', 'zemka_worker.js'];
+console.log(`${parts.join(' + ')}: ${parts.map(size).join(' + ')} = ${parts.map(size).reduce((a, b) => a + b)} bytes`);
 
 // First frame: from the start of navigation to the first picture shown.
 const firsts = [];
@@ -47,7 +47,6 @@ for (let i = 0; i < 5; ++i) {
   const page = await browser.newPage();
   await page.setCacheEnabled(false);
   await page.evaluateOnNewDocument(() => {
-    window.Module = undefined;
     Object.defineProperty(window, '__zemkaFirst', {value: {t: 0}, writable: true});
     const original = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function(...args) {

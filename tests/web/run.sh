@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The web tests: builds the pages (tools/build-web.sh), the Linux painter
-# for the reference replay picture, and runs tests/web/web_test.mjs in
-# headless Chromium against pages served from 127.0.0.1 on a free port.
+# The web tests: builds the pages and the playground (tools/build-web.sh),
+# the Linux painter for the reference replay picture, and runs
+# tests/web/web_test.mjs in headless Chromium against pages served from
+# 127.0.0.1 on a free port, then the playground's tests in Chromium and in
+# Firefox ESR.
 # Prints "N passed, N failed" last and exits non-zero on a failure.
 #   tests/web/run.sh [LINUX_PAINTER]
 # LINUX_PAINTER: a desktop weather-painter to make the reference picture
@@ -11,7 +13,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=${ZEMKA_WEB_BUILD:-$root/build-web}
 site=$build/site
-export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 
 fail() {
   echo "web tests: $*" >&2

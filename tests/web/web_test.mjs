@@ -509,16 +509,14 @@ async function ownProgramTests(browser, base) {
           `${differ} pixels differ (${shown.width} x ${shown.height})`);
     // The animation of the replay (movie= in the address) is the Linux
     // one, byte for byte, and the page offers it.
-    const made = await page.evaluate(() => {
-      try {
-        const bytes = Module.FS.readFile('/boxes.gif');
-        let s = '';
-        for (const b of bytes) s += String.fromCharCode(b);
-        return btoa(s);
-      } catch (e) {
-        return '';
-      }
-    });
+    const made = await waitFor(() => page.evaluate(async () => {
+      const link = document.getElementById('zemka-animation');
+      if (link.hidden || !link.href) return '';
+      const bytes = new Uint8Array(await (await fetch(link.href)).arrayBuffer());
+      let s = '';
+      for (const b of bytes) s += String.fromCharCode(b);
+      return btoa(s);
+    }), 5000);
     check(`${what}: the animation equals the Linux one`, made === movie, `${made.length} / ${movie.length} base64 bytes`);
     const offered = await page.evaluate(() => document.getElementById('zemka-animation').textContent);
     check(`${what}: the page offers the animation`, offered === 'Download animation (boxes.gif)', offered);

@@ -234,7 +234,7 @@ function loadBinaryen() {
 async function asyncified(entry) {
   if (!entry.asyncified) {
     status('Preparing the program for this browser\u2026');
-    entry.asyncified = ZemkaWeb.asyncify(entry.wasm, await loadBinaryen());
+    entry.asyncified = ZemkaPage.asyncify(entry.wasm, await loadBinaryen());
   }
   return entry.asyncified;
 }
@@ -392,7 +392,7 @@ async function downloadPage() {
     const [template, pageScript, workerScript] = await Promise.all(
       ['page.html', 'zemka_page.js', 'zemka_worker.js'].map(name => sdkFile(name, 'text')));
     const name = fileBase();
-    const html = ZemkaPage.oneFile({template, title: program.name, pageScript, workerScript, fonts, wasm,
+    const html = ZemkaPage.oneFile({template, title: `ZEMKA: ${name}`, pageScript, workerScript, fonts, wasm,
                                     sources: [{name: `${name}.${entry.language}`, text: entry.source}]});
     download(`${name}.html`, new Blob([html], {type: 'text/html'}));
     status(`${name}.html is made: it opens from disk in any browser`);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "zemka/support/offered_file.h"
 #include "zemka/support/regular_file.h"
 #include "zemka/state.h"
 
@@ -307,11 +308,14 @@ void script_stop_playback() {
 
 void script_close() {
     if (!script_file) return;
+    const bool was_recording = script_mode == StreamMode::Writing;
     std::fclose(script_file);
     script_file = nullptr;
     script_mode = StreamMode::Closed;
     run_offset = -1;
     run_on_disk = false;
+    // A recording is whole once its file is closed.
+    if (was_recording) support::offer_file(open_path.c_str());
 }
 
 void script_toggle_recording() {

@@ -6,6 +6,16 @@
 
 #include "zemka/raster/gdi.h"
 
+// Without exceptions (the web build) a table that cannot grow ends the
+// program, as any failed allocation does there.
+#if defined(__cpp_exceptions)
+#define ZEMKA_TRY try
+#define ZEMKA_CATCH_BAD_ALLOC catch (const std::bad_alloc &)
+#else
+#define ZEMKA_TRY if (true)
+#define ZEMKA_CATCH_BAD_ALLOC else
+#endif
+
 namespace zemka::platform {
 
 namespace {
@@ -45,7 +55,7 @@ MemHandle global_alloc(std::size_t bytes) {
     void *data = std::malloc(bytes ? bytes : 1);
     if (!data) return 0;
     std::size_t slot;
-    try {
+    ZEMKA_TRY {
         if (!free_slots().empty()) {
             slot = free_slots().back();
             free_slots().pop_back();
@@ -53,7 +63,7 @@ MemHandle global_alloc(std::size_t bytes) {
             blocks().push_back({});
             slot = blocks().size() - 1;
         }
-    } catch (const std::bad_alloc &) {
+    } ZEMKA_CATCH_BAD_ALLOC {
         std::free(data);
         return 0;
     }
@@ -73,9 +83,9 @@ void global_free(MemHandle handle) {
     if (!b) return;
     std::free(b->data);
     *b = {};
-    try {
+    ZEMKA_TRY {
         free_slots().push_back(handle - 1);
-    } catch (const std::bad_alloc &) {
+    } ZEMKA_CATCH_BAD_ALLOC {
         // The slot is simply not reused.
     }
 }

@@ -99,7 +99,7 @@ bool parse_temporary(const std::string &name, std::string *target, long *pid) {
 // Whether the process runs (or may: one that is not ours to signal).
 bool process_alive(long pid) {
     if (pid == own_process_id()) return true;
-#if defined(__EMSCRIPTEN__)
+#if defined(__wasm__)
     return true;  // a page's files are all its own run's
 #elif defined(_WIN32)
     HANDLE h = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
@@ -170,7 +170,11 @@ void sweep_dead_temporaries(const char *path, bool (*is_target)(const std::strin
         // Only a file of ours: in a shared folder another user's stays.
         const std::string full = folder + name;
         struct stat st {};
-        if (lstat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()) unlink(full.c_str());
+        if (lstat(full.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+#if !defined(__wasm__)  // a page's folder is its own run's alone
+        if (st.st_uid != geteuid()) continue;
+#endif
+        unlink(full.c_str());
     }
     closedir(dir);
 #endif

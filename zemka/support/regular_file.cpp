@@ -238,10 +238,12 @@ std::FILE *open_for_recording(const char *path, FileProblem *problem) {
         return nullptr;
     }
     bool ok = settle_regular(fd, problem);
+#if !defined(__wasm__)  // a page's folder has one program in it
     if (ok && flock(fd, LOCK_EX | LOCK_NB) != 0) {
         tell(problem, errno == EWOULDBLOCK ? FileProblem::Locked : FileProblem::Other);
         ok = false;
     }
+#endif
     if (ok && ftruncate(fd, 0) != 0) {
         tell(problem, FileProblem::Other);
         ok = false;

@@ -6,7 +6,7 @@
 
 #include "zemka/support/end_signal.h"
 
-#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
+#if !defined(_WIN32) && !defined(__wasm__)
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>

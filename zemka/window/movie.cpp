@@ -10,6 +10,7 @@
 #include "zemka/draw/palette.h"
 #include "zemka/platform/settings.h"
 #include "zemka/raster/gif_encoder.h"
+#include "zemka/support/offered_file.h"
 #include "zemka/state.h"
 #include "zemka/support/image_file.h"
 #include "zemka/support/regular_file.h"
@@ -190,7 +191,11 @@ void finish() {
         warn("cannot write the animation " + r->path + ": " + (why.empty() ? "a write failed" : why));
         return;
     }
-    if (!r->file.commit(&why)) warn("cannot write the animation " + r->path + ": " + why);
+    if (!r->file.commit(&why)) {
+        warn("cannot write the animation " + r->path + ": " + why);
+        return;
+    }
+    support::offer_file(r->path.c_str());
 }
 
 }  // namespace zemka::movie

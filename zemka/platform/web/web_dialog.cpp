@@ -1,6 +1,6 @@
 // Dialogs as a modal layer of the page: an edit control becomes a text
 // box, a button a push button, a static control a wrapping text, placed
-// where the emulated window system laid them out (zemka_web.js).
+// where the emulated window system laid them out (zemka_page.js).
 #include <algorithm>
 #include <map>
 #include <string>
@@ -8,6 +8,7 @@
 #include "zemka/platform/emulated/toolkit.h"
 #include "zemka/platform/text_engine.h"
 #include "zemka/platform/web/web_bridge.h"
+#include "zemka/platform/web/web_protocol.h"
 
 namespace zemka::platform {
 
@@ -23,6 +24,18 @@ struct NativeDialog {
 namespace {
 
 int next_dialog_id = 1;
+
+int page_kind(toolkit::DialogControl::Kind kind) {
+    using toolkit::DialogControl;
+    switch (kind) {
+        case DialogControl::LINE_EDIT: return web::CONTROL_EDIT;
+        case DialogControl::MULTI_LINE_EDIT: return web::CONTROL_MULTILINE_EDIT;
+        case DialogControl::BUTTON: return web::CONTROL_BUTTON;
+        case DialogControl::DEFAULT_BUTTON: return web::CONTROL_DEFAULT_BUTTON;
+        case DialogControl::STATIC_TEXT: break;
+    }
+    return web::CONTROL_STATIC;
+}
 
 std::map<int, toolkit::NativeDialog *> &open_dialogs() {
     static std::map<int, toolkit::NativeDialog *> registry;
@@ -60,7 +73,7 @@ NativeDialog *open_dialog(Dialog *dialog, const DialogLayout &layout, NativeWind
     zemka_web_dialog_open(native->id, layout.caption.c_str(), layout.width, layout.height, owner_id, layout.x,
                           layout.y);
     for (const DialogControl &c : layout.controls)
-        zemka_web_dialog_add(native->id, c.kind, c.id, c.x, c.y, c.width, c.height, c.text.c_str());
+        zemka_web_dialog_add(native->id, page_kind(c.kind), c.id, c.x, c.y, c.width, c.height, c.text.c_str());
     open_dialogs()[native->id] = native;
     return native;
 }

@@ -1,7 +1,7 @@
-// Settings from the page's address: ZEMKA_PLAY is play=..., and so on (the
-// page half, zemka_web.js, reads the address). A value is read once and
+// Settings from the page: its address's play=... is ZEMKA_PLAY, and so on
+// (the page half reads the address; the playground gives its own). A value is read once and
 // kept, so the pointer handed out stays valid for the run.
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -21,10 +21,13 @@ const char *setting(const char *name) {
     auto it = known.find(name);
     if (it == known.end()) {
         std::optional<std::string> value;
-        if (char *page_value = zemka_web_setting(name)) {
-            value = page_value;
-            std::free(page_value);
+        std::string buffer(256, '\0');
+        int length = zemka_web_setting(name, buffer.data(), static_cast<int>(buffer.size()));
+        if (length > static_cast<int>(buffer.size())) {
+            buffer.assign(static_cast<std::size_t>(length), '\0');
+            length = zemka_web_setting(name, buffer.data(), length);
         }
+        if (length >= 0) value = buffer.substr(0, std::min(static_cast<std::size_t>(length), buffer.size()));
         it = known.emplace(name, std::move(value)).first;
     }
     return it->second ? it->second->c_str() : nullptr;

@@ -1,6 +1,6 @@
 // Text measured and drawn by the browser's 2D canvas, in the page's DejaVu
 // Sans and DejaVu Sans Mono (loaded before the program starts), blended
-// into the raster surface by the page half (zemka_web.js).
+// into the raster surface by the program's worker (zemka_worker.js).
 #include <algorithm>
 #include <cstdint>
 #include <string>
