@@ -143,7 +143,11 @@ async function clickMenuItem(page, label) {
 
 async function painterTests(browser, base) {
   const {page, errors} = await openPage(browser, `${base}/weather-painter.html`);
-  const titles = await page.evaluate(() => Array.from(document.querySelectorAll('.zemka-title span'), e => e.textContent));
+  // The program's windows arrive from its worker one after the other.
+  const titles = await waitFor(() => page.evaluate(() => {
+    const all = Array.from(document.querySelectorAll('.zemka-title span'), e => e.textContent);
+    return all.length >= 2 && all;
+  })) || [];
   check('painter: "ZEMKA Graphics" and "ZEMKA Text" windows', titles.join('|') === 'ZEMKA Graphics|ZEMKA Text',
         titles.join('|'));
   const size = await page.evaluate(() => {

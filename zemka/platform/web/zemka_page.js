@@ -14,6 +14,46 @@ var ZemkaWeb = (function() {
   // scaled down to the page's width.
   var MARGIN = 8;
 
+  // How the windows, menus and dialogs look, wherever they are shown (a
+  // zemka web page, the playground): put first in the page's head, so a
+  // page's own rules can change it.
+  var STYLE = [
+    '.zemka-window { background: #f0f0f0; border: 1px solid #707070; box-shadow: 2px 2px 6px #0004; display: inline-block; }',
+    '.zemka-window.retired .zemka-close, .zemka-window.retired .zemka-menubar { pointer-events: none; opacity: .5; }',
+    '.zemka-title { background: #2b5797; color: #fff; padding: 3px 6px; display: flex; justify-content: space-between; align-items: center; user-select: none; }',
+    '.zemka-close { background: none; border: none; color: #fff; font-size: 16px; cursor: pointer; padding: 0 4px; }',
+    '.zemka-menubar { display: flex; border-bottom: 1px solid #b0b0b0; user-select: none; }',
+    '.zemka-menu { position: relative; }',
+    '.zemka-menu-title { background: none; border: none; padding: 3px 9px; font: inherit; cursor: default; }',
+    '.zemka-menu-title.open, .zemka-menu-title:hover { background: #cce0f8; }',
+    '.zemka-menu-list { position: absolute; z-index: 10; left: 0; top: 100%; background: #fafafa; border: 1px solid #888; box-shadow: 2px 2px 5px #0005; min-width: 290px; padding: 2px 0; }',
+    '.zemka-item { display: grid; grid-template-columns: 22px 1fr auto; padding: 3px 12px 3px 2px; white-space: pre; cursor: default; }',
+    '.zemka-item:hover:not(.grayed) { background: #cce0f8; }',
+    '.zemka-item.grayed { color: #999; }',
+    '.zemka-check { text-align: center; }',
+    '.zemka-shortcut { padding-left: 24px; }',
+    '.zemka-separator { border: none; border-top: 1px solid #ccc; margin: 3px 0; }',
+    'canvas.zemka-client { display: block; outline: none; image-rendering: pixelated; }',
+    '.zemka-frame { resize: both; overflow: hidden; min-width: 40px; min-height: 20px; max-width: 4096px; max-height: 4096px; }',
+    '.zemka-modal { position: fixed; inset: 0; background: #0003; display: flex; align-items: center; justify-content: center; z-index: 20; }',
+    '.zemka-dialog { background: #f0f0f0; border: 1px solid #555; box-shadow: 3px 3px 10px #0006; }',
+    '.zemka-dialog-body { position: relative; font: 12px "DejaVu Sans", sans-serif; }',
+    '.zemka-dialog-body > * { position: absolute; box-sizing: border-box; font: inherit; margin: 0; }',
+    '.zemka-dialog-body textarea { resize: none; }',
+    '.zemka-dialog-body button.default { outline: 2px solid #2b5797; }',
+    '.zemka-static { white-space: pre-wrap; overflow: hidden; }',
+    '.zemka-keyboard-bar { display: flex; padding: 2px 4px; border-top: 1px solid #b0b0b0; }',
+    '.zemka-keyboard-field { position: absolute; opacity: 0; width: 1px; height: 1px; border: 0; padding: 0; }',
+    '@media (hover: hover) and (pointer: fine) { .zemka-keyboard-bar { display: none; } }'
+  ].join('\n');
+  function addStyle() {
+    if (document.getElementById('zemka-style')) return;
+    var style = document.createElement('style');
+    style.id = 'zemka-style';
+    style.textContent = STYLE;
+    document.head.insertBefore(style, document.head.firstChild);
+  }
+
   function supportsPromiseIntegration() {
     return typeof WebAssembly === 'object' && typeof WebAssembly.Suspending === 'function' &&
            typeof WebAssembly.promising === 'function';
@@ -98,6 +138,7 @@ var ZemkaWeb = (function() {
   // One running program: its worker and the page elements of its windows.
   function Run(options) {
     var run = this;
+    addStyle();
     this.host = options.host || document.getElementById('zemka-windows') || document.body;
     this.windows = {};   // id -> {id, section, canvas, context, menus, ...}
     this.dialogs = {};   // id -> {overlay, body, controls, defaultButton, inerted, returnFocus, owner}
