@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "zemka/draw/canvas_size.h"
 #include "zemka/platform/win32/win32_api.h"
 
 namespace zemka::platform {
@@ -16,8 +17,8 @@ namespace zemka::platform {
 namespace {
 
 // The drawing window's client area: the canvas shows at (0, 0) of it.
-constexpr int FIXED_CLIENT_WIDTH = 600;
-constexpr int FIXED_CLIENT_HEIGHT = 500;
+constexpr int FIXED_CLIENT_WIDTH = SHOWN_WIDTH;
+constexpr int FIXED_CLIENT_HEIGHT = SHOWN_HEIGHT;
 constexpr std::uint32_t CLASS_BACKGROUND = 0xffffffffu;  // white
 constexpr DWORD FIXED_STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD RESIZABLE_STYLE = WS_OVERLAPPEDWINDOW;
