@@ -31,7 +31,7 @@
 #include "zemka/support/utf8.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/state.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/window_procs.h"
 #include "zemka/zemka.h"
 
 namespace {

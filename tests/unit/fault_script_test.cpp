@@ -16,7 +16,7 @@
 
 #include "support/library_fixture.h"
 #include "zemka/state.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/window_procs.h"
 
 namespace zemka {
 namespace {

@@ -21,7 +21,7 @@
 #include "zemka/platform/windowing.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/window_procs.h"
 
 using namespace zemka;
 using zemka::testing::LibraryTest;

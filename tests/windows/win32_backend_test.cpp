@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "zemka/state.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/window_procs.h"
 #include "zemka/zemka.h"
 
 // Last: the contract's headers, then the system's, as the back end has them.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "zemka/draw/canvas_size.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
 #include "zemka/state.h"
@@ -13,9 +14,6 @@ namespace zemka {
 using namespace platform;
 
 namespace {
-
-constexpr int CANVAS_WIDTH = 601;
-constexpr int CANVAS_HEIGHT = 540;
 
 // The drawing entries put points at most an int plus or minus an int from
 // the origin. A record with a point further out (no entry builds one) is

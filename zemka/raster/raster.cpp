@@ -166,112 +166,109 @@ i128 root(i128 v) { return static_cast<i128>(isqrt_u128(static_cast<u128>(v))); 
 long double root(long double v) { return std::sqrt(v); }
 
 // ---------------------------------------------------------------------------
-// One-pixel lines.
+// One-pixel lines. A line is walked along its major axis, the one it moves
+// furthest on: step i = 0 .. steps-1 paints the pixel whose major coordinate
+// is major_start + major_dir * i and whose minor coordinate is
+// minor_start + minor_dir * offset(i).
+
+struct LineSteps {
+    u64 steps;  // the movement along the major axis: one pixel a step
+    u64 rise;   // the movement along the minor axis, at most steps
+
+    // i * rise = quotient * steps + remainder.
+    void divide(u64 i, u64 &quotient, u64 &remainder) const {
+        const u128 product = static_cast<u128>(i) * rise;
+        quotient = static_cast<u64>(product / steps);
+        remainder = static_cast<u64>(product % steps);
+    }
+    // quotient + remainder / steps to the nearest integer, an exact half
+    // down: towards the start point.
+    u64 rounded(u64 quotient, u64 remainder) const { return quotient + (remainder > steps - remainder ? 1 : 0); }
+    // The minor offset of step i: round(i * rise / steps). It never
+    // decreases as i grows.
+    i128 offset(i128 i) const {
+        u64 quotient, remainder;
+        divide(static_cast<u64>(i), quotient, remainder);
+        return static_cast<i128>(rounded(quotient, remainder));
+    }
+    // The first step in [first, last] whose offset is at least target;
+    // last + 1 when there is none.
+    i128 first_reaching(i128 target, i128 first, i128 last) const {
+        if (offset(first) >= target) return first;
+        if (offset(last) < target) return last + 1;
+        while (first < last) {  // offset(first) < target <= offset(last)
+            const i128 mid = first + (last - first) / 2;
+            if (offset(mid) >= target)
+                last = mid;
+            else
+                first = mid + 1;
+        }
+        return last;
+    }
+};
+
+// The offsets t for which start + dir * t lies in [0, size).
+void visible_offsets(i64 start, int dir, i64 size, i128 &first, i128 &last) {
+    if (dir > 0) {
+        first = -static_cast<i128>(start);
+        last = static_cast<i128>(size) - 1 - start;
+    } else {
+        first = static_cast<i128>(start) - (size - 1);
+        last = start;
+    }
+}
 
 void thin_line(const Pixmap &pm, u32 color, i64 x0, i64 y0, i64 x1, i64 y1) {
     const i128 dx = static_cast<i128>(x1) - x0;
     const i128 dy = static_cast<i128>(y1) - y0;
-    const u64 adx = static_cast<u64>(abs128(dx));
-    const u64 ady = static_cast<u64>(abs128(dy));
-    const bool xmajor = adx >= ady;
-    const u64 n = xmajor ? adx : ady;  // number of painted steps
-    const u64 m = xmajor ? ady : adx;  // total minor movement, m <= n
-    if (n == 0) return;
+    const bool x_major = abs128(dx) >= abs128(dy);
+    const i128 major_move = x_major ? dx : dy;
+    const i128 minor_move = x_major ? dy : dx;
+    const LineSteps line{static_cast<u64>(abs128(major_move)), static_cast<u64>(abs128(minor_move))};
+    if (line.steps == 0) return;
+    const i64 major_start = x_major ? x0 : y0;
+    const i64 minor_start = x_major ? y0 : x0;
+    const int major_dir = major_move < 0 ? -1 : 1;
+    const int minor_dir = minor_move < 0 ? -1 : 1;
 
-    const i64 a0 = xmajor ? x0 : y0;  // major start
-    const i64 b0 = xmajor ? y0 : x0;  // minor start
-    const int sa = (xmajor ? dx : dy) < 0 ? -1 : 1;
-    const int sb = (xmajor ? dy : dx) < 0 ? -1 : 1;
-    const i64 la = xmajor ? pm.width : pm.height;
-    const i64 lb = xmajor ? pm.height : pm.width;
+    // The steps whose major coordinate is visible...
+    i128 first, last;
+    visible_offsets(major_start, major_dir, x_major ? pm.width : pm.height, first, last);
+    first = std::max<i128>(first, 0);
+    last = std::min<i128>(last, static_cast<i128>(line.steps) - 1);
+    if (first > last) return;
+    // ...and among them the run whose minor coordinate is visible too: one
+    // run, as the offset never decreases.
+    i128 offset_first, offset_last;
+    visible_offsets(minor_start, minor_dir, x_major ? pm.height : pm.width, offset_first, offset_last);
+    const i128 run_end = line.first_reaching(offset_last + 1, first, last);
+    first = line.first_reaching(offset_first, first, last);
+    last = run_end - 1;
+    if (first > last) return;
 
-    // Steps whose major coordinate is visible.
-    i128 ilo = 0, ihi = static_cast<i128>(n) - 1;
-    const bool inside =
-        x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < pm.width && x1 < pm.width && y0 < pm.height && y1 < pm.height;
-    if (inside) {
-        // nothing to clip
-    } else if (sa > 0) {
-        ilo = std::max<i128>(ilo, -static_cast<i128>(a0));
-        ihi = std::min<i128>(ihi, static_cast<i128>(la) - 1 - a0);
-    } else {
-        ilo = std::max<i128>(ilo, static_cast<i128>(a0) - (la - 1));
-        ihi = std::min<i128>(ihi, a0);
-    }
-    if (ilo > ihi) return;
-
-    // Minor offsets k (minor = b0 + sb * k) that are visible.
-    i128 klo, khi;
-    if (sb > 0) {
-        klo = -static_cast<i128>(b0);
-        khi = static_cast<i128>(lb) - 1 - b0;
-    } else {
-        klo = static_cast<i128>(b0) - (lb - 1);
-        khi = b0;
-    }
-    // k(i) = round(i * m / n) with halves rounded down, i.e. towards the
-    // start point. k is non-decreasing in i.
-    auto k_of = [n, m](i128 i) -> i128 {
-        const u128 p = static_cast<u128>(static_cast<u64>(i)) * m;
-        const u64 q = static_cast<u64>(p / n);
-        const u64 r = static_cast<u64>(p % n);
-        return static_cast<i128>(q) + (r > n - r ? 1 : 0);
-    };
-    if (!inside && k_of(ilo) < klo) {
-        if (k_of(ihi) < klo) return;
-        i128 lo = ilo, hi = ihi;  // k(hi) >= klo
-        while (lo < hi) {
-            const i128 mid = lo + (hi - lo) / 2;
-            if (k_of(mid) >= klo)
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
-        ilo = lo;
-    }
-    if (!inside && k_of(ihi) > khi) {
-        if (k_of(ilo) > khi) return;
-        i128 lo = ilo, hi = ihi;  // k(lo) <= khi
-        while (lo < hi) {
-            const i128 mid = lo + (hi - lo + 1) / 2;
-            if (k_of(mid) <= khi)
-                lo = mid;
-            else
-                hi = mid - 1;
-        }
-        ihi = lo;
-    }
-    if (ilo > ihi) return;
-
-    // Walk the visible steps, keeping i * m = q * n + r.
-    u64 q = 0, r = 0;
-    if (ilo > 0) {
-        const u128 p = static_cast<u128>(static_cast<u64>(ilo)) * m;
-        q = static_cast<u64>(p / n);
-        r = static_cast<u64>(p % n);
-    }
-    const u64 gap = n - m;
-    u64 k = q + (r > n - r ? 1 : 0);
-    const std::ptrdiff_t step_a = static_cast<std::ptrdiff_t>(sa) * (xmajor ? 1 : pm.stride);
-    const std::ptrdiff_t step_b = static_cast<std::ptrdiff_t>(sb) * (xmajor ? pm.stride : 1);
-    const i64 a_first = static_cast<i64>(a0 + sa * ilo);
-    const i64 b_first = static_cast<i64>(b0 + sb * static_cast<i128>(k));
-    const i64 px = xmajor ? a_first : b_first;
-    const i64 py = xmajor ? b_first : a_first;
-    u32 *dst = row_at(pm, py) + px;
-    for (i128 i = ilo;; ++i) {
+    // Walk the run, keeping i * rise = quotient * steps + remainder.
+    u64 quotient, remainder;
+    line.divide(static_cast<u64>(first), quotient, remainder);
+    u64 offset = line.rounded(quotient, remainder);
+    const u64 carry_from = line.steps - line.rise;  // remainder + rise reaches steps
+    const std::ptrdiff_t major_step = static_cast<std::ptrdiff_t>(major_dir) * (x_major ? 1 : pm.stride);
+    const std::ptrdiff_t minor_step = static_cast<std::ptrdiff_t>(minor_dir) * (x_major ? pm.stride : 1);
+    const i64 major = static_cast<i64>(major_start + major_dir * first);
+    const i64 minor = static_cast<i64>(minor_start + minor_dir * static_cast<i128>(offset));
+    u32 *dst = row_at(pm, x_major ? minor : major) + (x_major ? major : minor);
+    for (u64 left = static_cast<u64>(last - first);; --left) {
         *dst = color;
-        if (i == ihi) break;
-        if (r >= gap) {
-            r -= gap;
-            ++q;
+        if (left == 0) break;
+        if (remainder >= carry_from) {
+            remainder -= carry_from;
+            ++quotient;
         } else {
-            r += m;
+            remainder += line.rise;
         }
-        const u64 k_next = q + (r > n - r ? 1 : 0);
-        dst += step_a;
-        if (k_next != k) dst += step_b;
-        k = k_next;
+        const u64 next = line.rounded(quotient, remainder);
+        dst += major_step;
+        if (next != offset) dst += minor_step;
+        offset = next;
     }
 }
 
@@ -440,83 +437,86 @@ void line_any(const Pixmap &pm, int w, u32 color, i64 x0, i64 y0, i64 x1, i64 y1
 }
 
 // ---------------------------------------------------------------------------
-// Ellipses. In doubled coordinates the centre is (S, T) = (left + right,
-// top + bottom) and the full axes are A = right - left, B = bottom - top; the
-// centre of pixel (x, y) is (2x + 1, 2y + 1). Inside: X^2 B^2 + Y^2 A^2 <=
-// A^2 B^2 with X = 2x + 1 - S, Y = 2y + 1 - T.
+// Ellipses, in doubled coordinates: the centre is (cx, cy) = (left + right,
+// top + bottom), the full axes are ax = right - left and ay = bottom - top,
+// and the centre of pixel (x, y) is (2x + 1, 2y + 1). A pixel is inside when
+// X^2 ay^2 + Y^2 ax^2 <= ax^2 ay^2 with X = 2x + 1 - cx, Y = 2y + 1 - cy.
 
 struct Ellipse {
+    // The arithmetic the axes need: int64 products below 2^15, int128 below
+    // 2^32, long double beyond.
     enum Precision { small, medium, large };
-    i128 S = 0, T = 0, A = 0, B = 0;
+    i128 cx = 0, cy = 0, ax = 0, ay = 0;
     bool empty = true;
     Precision prec = small;
-    bool fast = false;  // small, with the centre near enough for int64 throughout
-    i64 s64 = 0, t64 = 0, a64 = 0, b64 = 0;
-    long double Sl = 0, Al = 0, Bl = 0;
+    // Small, with the centre near enough for int64 throughout: the same
+    // values as int64.
+    bool fits_int64 = false;
+    struct {
+        i64 cx = 0, cy = 0, ax = 0, ay = 0;
+    } as_int64;
+    struct {
+        long double cx = 0, ax = 0, ay = 0;
+    } as_long_double;
 
-    Ellipse(i128 s, i128 t, i128 a, i128 b) : S(s), T(t), A(a), B(b) {
-        empty = a <= 0 || b <= 0;
+    Ellipse(i128 centre_x, i128 centre_y, i128 axis_x, i128 axis_y)
+        : cx(centre_x), cy(centre_y), ax(axis_x), ay(axis_y) {
+        empty = ax <= 0 || ay <= 0;
         const i128 lim16 = i128(1) << 15, lim32 = i128(1) << 32, lim60 = i128(1) << 60;
-        if (a <= lim16 && b <= lim16)
+        if (ax <= lim16 && ay <= lim16)
             prec = small;
-        else if (a < lim32 && b < lim32)
+        else if (ax < lim32 && ay < lim32)
             prec = medium;
         else
             prec = large;
-        fast = !empty && prec == small && abs128(s) < lim60 && abs128(t) < lim60;
-        if (fast) {
-            s64 = static_cast<i64>(s);
-            t64 = static_cast<i64>(t);
-            a64 = static_cast<i64>(a);
-            b64 = static_cast<i64>(b);
-        }
-        Sl = static_cast<long double>(s);
-        Al = static_cast<long double>(a);
-        Bl = static_cast<long double>(b);
+        fits_int64 = !empty && prec == small && abs128(cx) < lim60 && abs128(cy) < lim60;
+        if (fits_int64)
+            as_int64 = {static_cast<i64>(cx), static_cast<i64>(cy), static_cast<i64>(ax), static_cast<i64>(ay)};
+        as_long_double = {static_cast<long double>(cx), static_cast<long double>(ax), static_cast<long double>(ay)};
     }
 
     // Rows that can hold pixels of the figure, clamped to [lo, hi].
     void rows(i64 lo, i64 hi, i64 &y0, i64 &y1) const {
-        y0 = clamp_i64(ceil_div<i128>(T - 1 - B, 2), lo, hi + 1);
-        y1 = clamp_i64(floor_div<i128>(T - 1 + B, 2), lo - 1, hi);
+        y0 = clamp_i64(ceil_div<i128>(cy - 1 - ay, 2), lo, hi + 1);
+        y1 = clamp_i64(floor_div<i128>(cy - 1 + ay, 2), lo - 1, hi);
     }
 
-    // The figure's pixels [l, r] on row y, clamped to [-1, width].
+    // The figure's pixels [l, r] on row y, clamped to [-1, width]. Y is the
+    // row's distance from the centre and X its half width, both doubled.
     bool span_at(i64 y, i64 width, i64 &l, i64 &r) const {
-        if (fast) {  // the everyday case, in int64 (y is a row near the pixmap)
-            i64 Y = 2 * y + 1 - t64;
+        if (fits_int64) {  // the everyday case (y is a row near the pixmap)
+            const auto &e = as_int64;
+            i64 Y = 2 * y + 1 - e.cy;
             if (Y < 0) Y = -Y;
-            if (Y > b64) return false;
-            const u64 n = static_cast<u64>(a64 * a64) * static_cast<u64>(b64 * b64 - Y * Y);
-            const i64 xm = static_cast<i64>(isqrt_u64(n) / static_cast<u64>(b64));
-            l = clamp_i64((s64 - xm) >> 1, -1, width);      // ceil((S - 1 - xm) / 2)
-            r = clamp_i64((s64 - 1 + xm) >> 1, -1, width);  // floor((S - 1 + xm) / 2)
+            if (Y > e.ay) return false;
+            const u64 n = static_cast<u64>(e.ax * e.ax) * static_cast<u64>(e.ay * e.ay - Y * Y);
+            const i64 X = static_cast<i64>(isqrt_u64(n) / static_cast<u64>(e.ay));
+            l = clamp_i64((e.cx - X) >> 1, -1, width);      // ceil((cx - 1 - X) / 2)
+            r = clamp_i64((e.cx - 1 + X) >> 1, -1, width);  // floor((cx - 1 + X) / 2)
             return l <= r;
         }
         if (empty) return false;
-        i128 Y = 2 * static_cast<i128>(y) + 1 - T;
+        i128 Y = 2 * static_cast<i128>(y) + 1 - cy;
         if (Y < 0) Y = -Y;
-        if (Y > B) return false;
-        i128 lo, hi;
+        if (Y > ay) return false;
         if (prec == large) {
+            const auto &e = as_long_double;
             const long double Yl = static_cast<long double>(Y);
-            const long double xm = Al * std::sqrt((Bl - Yl) * (Bl + Yl)) / Bl;
-            l = clamp_i64(std::ceil((Sl - 1 - xm) / 2), -1, width);
-            r = clamp_i64(std::floor((Sl - 1 + xm) / 2), -1, width);
+            const long double X = e.ax * std::sqrt((e.ay - Yl) * (e.ay + Yl)) / e.ay;
+            l = clamp_i64(std::ceil((e.cx - 1 - X) / 2), -1, width);
+            r = clamp_i64(std::floor((e.cx - 1 + X) / 2), -1, width);
             return l <= r;
         }
-        i128 xm;
+        i128 X;
         if (prec == small) {
-            const u64 n = static_cast<u64>(A * A) * static_cast<u64>(B * B - Y * Y);
-            xm = static_cast<i128>(isqrt_u64(n) / static_cast<u64>(B));
+            const u64 n = static_cast<u64>(ax * ax) * static_cast<u64>(ay * ay - Y * Y);
+            X = static_cast<i128>(isqrt_u64(n) / static_cast<u64>(ay));
         } else {
-            const u128 n = static_cast<u128>(A * A) * static_cast<u128>(B * B - Y * Y);
-            xm = static_cast<i128>(isqrt_u128(n) / static_cast<u64>(B));
+            const u128 n = static_cast<u128>(ax * ax) * static_cast<u128>(ay * ay - Y * Y);
+            X = static_cast<i128>(isqrt_u128(n) / static_cast<u64>(ay));
         }
-        lo = ceil_div<i128>(S - 1 - xm, 2);
-        hi = floor_div<i128>(S - 1 + xm, 2);
-        l = clamp_i64(lo, -1, width);
-        r = clamp_i64(hi, -1, width);
+        l = clamp_i64(ceil_div<i128>(cx - 1 - X, 2), -1, width);
+        r = clamp_i64(floor_div<i128>(cx - 1 + X, 2), -1, width);
         return l <= r;
     }
 };
@@ -779,9 +779,9 @@ void draw_ellipse(const Pixmap &pm, const Paint &paint, std::int64_t left, std::
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     if (left == right || top == bottom) return;
-    const i128 S = static_cast<i128>(left) + right, T = static_cast<i128>(top) + bottom;
-    const i128 A = static_cast<i128>(right) - left, B = static_cast<i128>(bottom) - top;
-    const Ellipse figure(S, T, A, B);
+    const i128 cx = static_cast<i128>(left) + right, cy = static_cast<i128>(top) + bottom;
+    const i128 ax = static_cast<i128>(right) - left, ay = static_cast<i128>(bottom) - top;
+    const Ellipse figure(cx, cy, ax, ay);
     if (!paint.stroke) {
         if (paint.fill) fill_figure(pm, figure, paint.brush_color);
         return;
@@ -791,7 +791,7 @@ void draw_ellipse(const Pixmap &pm, const Paint &paint, std::int64_t left, std::
         ellipse_thin(pm, figure, paint);
         return;
     }
-    ellipse_wide(pm, Ellipse(S, T, A + w, B + w), Ellipse(S, T, A - w, B - w), paint);
+    ellipse_wide(pm, Ellipse(cx, cy, ax + w, ay + w), Ellipse(cx, cy, ax - w, ay - w), paint);
 }
 
 void draw_polygon(const Pixmap &pm, const Paint &paint, const Point64 *points, int count) {

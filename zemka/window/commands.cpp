@@ -3,7 +3,7 @@
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 #include "zemka/window/movie.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/window_procs.h"
 
 namespace zemka {
 

@@ -3,8 +3,8 @@
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 #include "zemka/window/end_signals.h"
-#include "zemka/window/headless.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/unattended.h"
+#include "zemka/window/window_procs.h"
 
 namespace zemka {
 
@@ -65,7 +65,7 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
         if (record) *record = EventRecord{0, 0, 0};
         return ZEMKA_QUIT;
     }
-    headless::wait_begins();
+    unattended::wait_begins();
     pending_kind = NO_EVENT;
     current_event = EventRecord{0, 0, 0};
     while (!event_ready()) {
@@ -79,20 +79,20 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
         if (pending_kind == ZEMKA_QUIT) break;
         // A replay asked for from outside may have been switched off by the
         // message just handled.
-        if (headless::replay_over_quits()) {
+        if (unattended::replay_over_quits()) {
             pending_kind = ZEMKA_QUIT;
             break;
         }
         const bool playing = playing_once || playing_continuous;
         if (playing) {
             playing_once = 0;
-            if (headless::play_step_allowed() && script_play_step() == 1) {
-                headless::event_played();
+            if (unattended::play_step_allowed() && script_play_step() == 1) {
+                unattended::event_played();
                 break;
             }
             playing_once = 0;
             playing_continuous = 0;
-            if (headless::replay_over_quits()) {
+            if (unattended::replay_over_quits()) {
                 pending_kind = ZEMKA_QUIT;
                 break;
             }
@@ -110,7 +110,7 @@ extern "C" int ZEMKA_next_event_record(EventRecord *record) {
     }
     script_record_event(pending_kind, current_event);
     if (record) *record = current_event;
-    headless::wait_ends();
+    unattended::wait_ends();
     return quit_requested ? ZEMKA_QUIT : pending_kind;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "zemka/draw/canvas_size.h"
 #include "zemka/draw/palette.h"
 #include "zemka/platform/settings.h"
 #include "zemka/raster/gif_encoder.h"
@@ -15,13 +16,9 @@
 #include "zemka/support/image_file.h"
 #include "zemka/support/regular_file.h"
 #include "zemka/window/end_signals.h"
-#include "zemka/window/headless.h"
+#include "zemka/window/setting_values.h"
 
 namespace zemka::movie {
-
-using headless::positive_number;
-using headless::SHOWN_HEIGHT;
-using headless::SHOWN_WIDTH;
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "zemka/script/script.h"
 #include "zemka/state.h"
 #include "zemka/window/end_signals.h"
-#include "zemka/window/headless.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/unattended.h"
+#include "zemka/window/window_procs.h"
 
 using namespace zemka;
 using namespace zemka::platform;
@@ -67,7 +67,7 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
     if (anything_to_release()) release_windows_and_canvas();
     // Before the outputs are set up: its exit work comes after theirs.
     end_signals::install();
-    headless::configure();
+    unattended::configure();
     ensure_toolkit();
     if (!prev_instance) {
         register_class("DrawWndClass", draw_window_proc);
@@ -93,7 +93,7 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
 extern "C" int ZEMKA_stop(void) {
     if (!anything_to_release()) return 1;
     end_signals::ending();
-    headless::program_stops();
+    unattended::program_stops();
     release_dc(draw_window, window_dc);
     window_dc = nullptr;
     script_close();

@@ -1,7 +1,8 @@
 // The procedures of the drawing window and the text window.
+#include "zemka/window/window_procs.h"
+
 #include "zemka/console/console.h"
 #include "zemka/state.h"
-#include "zemka/window/windows.h"
 
 namespace zemka {
 

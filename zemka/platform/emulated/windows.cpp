@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "zemka/draw/canvas_size.h"
 #include "zemka/platform/emulated/window_system.h"
 
 namespace zemka::platform {
@@ -12,8 +13,8 @@ namespace zemka::platform {
 namespace {
 
 // The drawing window's client area: the canvas shows at (0, 0) of it.
-constexpr int FIXED_CLIENT_WIDTH = 600;
-constexpr int FIXED_CLIENT_HEIGHT = 500;
+constexpr int FIXED_CLIENT_WIDTH = SHOWN_WIDTH;
+constexpr int FIXED_CLIENT_HEIGHT = SHOWN_HEIGHT;
 // No surface larger than this, whatever a caller or a toolkit asks for.
 constexpr int MAX_CLIENT_SIDE = 8192;
 constexpr std::uint32_t CLASS_BACKGROUND = 0xffffffffu;  // white

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "zemka/draw/canvas_size.h"
 #include "zemka/platform/win32/win32_api.h"
 
 namespace zemka::platform {
@@ -16,8 +17,8 @@ namespace zemka::platform {
 namespace {
 
 // The drawing window's client area: the canvas shows at (0, 0) of it.
-constexpr int FIXED_CLIENT_WIDTH = 600;
-constexpr int FIXED_CLIENT_HEIGHT = 500;
+constexpr int FIXED_CLIENT_WIDTH = SHOWN_WIDTH;
+constexpr int FIXED_CLIENT_HEIGHT = SHOWN_HEIGHT;
 constexpr std::uint32_t CLASS_BACKGROUND = 0xffffffffu;  // white
 constexpr DWORD FIXED_STYLE = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD RESIZABLE_STYLE = WS_OVERLAPPEDWINDOW;
@@ -190,10 +191,18 @@ bool altgr_control(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, LONG t
            (next.lParam & (1L << 24)) != 0 && static_cast<LONG>(next.time) == time;
 }
 
-// Ctrl let go while Alt is held comes as a system key release; the
-// library hears it as the release it is.
-UINT library_key_message(UINT message, WPARAM wparam) {
-    return message == WM_SYSKEYUP && wparam == VK_CONTROL ? WM_KEYUP : message;
+enum class KeyRoute { as_is, dropped, as_key_up };
+
+// What the library hears of a keyboard message, the same whether it was
+// sent to a window or taken from the queue.
+KeyRoute key_route(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, LONG time) {
+    // Characters beyond one byte and AltGr's Ctrl do not reach the library.
+    if ((message == WM_CHAR && wparam > 0xff) || altgr_control(hwnd, message, wparam, lparam, time))
+        return KeyRoute::dropped;
+    // Ctrl let go while Alt is held comes as a system key release; the
+    // library hears it as the release it is.
+    if (message == WM_SYSKEYUP && wparam == VK_CONTROL) return KeyRoute::as_key_up;
+    return KeyRoute::as_is;
 }
 
 LRESULT call_library(Window *w, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -219,14 +228,15 @@ LRESULT CALLBACK trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
         w->alive = false;
         return DefWindowProcW(hwnd, message, wparam, lparam);
     }
-    if (w->alive && library_key_message(message, wparam) != message) {
-        call_library(w, WM_KEYUP, wparam, lparam);
-        return DefWindowProcW(hwnd, message, wparam, lparam);
+    if (!w->alive) return DefWindowProcW(hwnd, message, wparam, lparam);
+    switch (key_route(hwnd, message, wparam, lparam, GetMessageTime())) {
+        case KeyRoute::dropped: return 0;
+        case KeyRoute::as_key_up:
+            call_library(w, WM_KEYUP, wparam, lparam);
+            return DefWindowProcW(hwnd, message, wparam, lparam);
+        case KeyRoute::as_is: break;
     }
-    if (!w->alive || !library_message(message)) return DefWindowProcW(hwnd, message, wparam, lparam);
-    // Characters beyond one byte and AltGr's Ctrl do not reach the library.
-    if ((message == WM_CHAR && wparam > 0xff) || altgr_control(hwnd, message, wparam, lparam, GetMessageTime()))
-        return 0;
+    if (!library_message(message)) return DefWindowProcW(hwnd, message, wparam, lparam);
     if (message == WM_SIZE && w->style == WindowStyle::Resizable) resize_surface(w, LOWORD(lparam), HIWORD(lparam));
     if (message == WM_DESTROY) {
         // The window is going: its procedure hears of it once, and the
@@ -423,12 +433,10 @@ bool peek_message(Msg *out) {
             return true;
         }
         Window *w = win32::window_of(m.hwnd);
-        // Characters beyond one byte, and AltGr's Ctrl, do not reach the
-        // application.
-        if (w && ((m.message == WM_CHAR && m.wParam > 0xff) ||
-                  altgr_control(m.hwnd, m.message, m.wParam, m.lParam, static_cast<LONG>(m.time))))
-            continue;
-        if (w && library_key_message(m.message, m.wParam) != m.message) {
+        const KeyRoute route =
+            w ? key_route(m.hwnd, m.message, m.wParam, m.lParam, static_cast<LONG>(m.time)) : KeyRoute::as_is;
+        if (route == KeyRoute::dropped) continue;
+        if (route == KeyRoute::as_key_up) {
             if (out)
                 *out = Msg{w, WM_KEYUP, static_cast<std::uintptr_t>(m.wParam), static_cast<std::intptr_t>(m.lParam)};
             return true;

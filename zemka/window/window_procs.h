@@ -3,12 +3,11 @@
 
 #include <cstdint>
 
+#include "zemka/draw/canvas_size.h"
 #include "zemka/platform/windowing.h"
 
 namespace zemka {
 
-constexpr int CANVAS_WIDTH = 601;
-constexpr int CANVAS_HEIGHT = 540;
 constexpr unsigned TIMER_ID = 2;
 constexpr int TIMER_PERIOD_MS = 100;
 

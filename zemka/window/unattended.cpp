@@ -1,21 +1,22 @@
-#include "zemka/window/headless.h"
+#include "zemka/window/unattended.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "zemka/support/image_file.h"
-#include "zemka/support/regular_file.h"
+#include "zemka/draw/canvas_size.h"
 #include "zemka/platform/settings.h"
 #include "zemka/script/script.h"
 #include "zemka/state.h"
+#include "zemka/support/image_file.h"
+#include "zemka/support/regular_file.h"
 #include "zemka/window/end_signals.h"
 #include "zemka/window/movie.h"
-#include "zemka/window/windows.h"
+#include "zemka/window/setting_values.h"
+#include "zemka/window/window_procs.h"
 
-namespace zemka::headless {
+namespace zemka::unattended {
 
 namespace {
 
@@ -40,7 +41,6 @@ long waits = 0;
 long snapshots_written = 0;
 
 void warn(const std::string &line) { std::fprintf(stderr, "ZEMKA: %s\n", line.c_str()); }
-
 
 std::string numbered_snapshot_path(long n) {
     std::string base = settings.snapshot;
@@ -120,15 +120,6 @@ void end_replay(const char *reason) {
 void at_exit() { program_stops(); }
 
 }  // namespace
-
-long positive_number(const char *text) {
-    if (!text || !*text) return 0;
-    errno = 0;
-    char *end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value <= 0) return 0;
-    return value;
-}
 
 void configure() {
     if (configured) return;
@@ -225,4 +216,4 @@ void program_stops() {
     write_snapshot(settings.snapshot);
 }
 
-}  // namespace zemka::headless
+}  // namespace zemka::unattended

@@ -11,15 +11,7 @@
 // ends with exit status 2.
 #pragma once
 
-namespace zemka::headless {
-
-// What snapshots and animations show: the drawing window's client area.
-constexpr int SHOWN_WIDTH = 600;
-constexpr int SHOWN_HEIGHT = 500;
-
-// The value of a setting as a whole positive number, or 0 when it is not
-// one.
-long positive_number(const char *text);
+namespace zemka::unattended {
 
 // Reads the settings; called by the library start, acts once per process.
 void configure();
@@ -38,4 +30,4 @@ void wait_ends();
 // at a normal exit).
 void program_stops();
 
-}  // namespace zemka::headless
+}  // namespace zemka::unattended
