@@ -490,7 +490,8 @@ async function start() {
     } catch {
       notice('The program in this link could not be read: the link is cut short or damaged.');
     }
-    history.replaceState(null, '', location.href.split('#')[0]);
+    // window's: the editor's undo history is imported as `history`.
+    window.history.replaceState(null, '', location.href.split('#')[0]);
   }
   if (!program) {
     const name = 'My program';
