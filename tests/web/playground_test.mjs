@@ -152,7 +152,7 @@ const browser = await puppeteer.launch({
   downloadBehavior: firefox ? undefined : {policy: 'allow', downloadPath: downloads},
   extraPrefsFirefox: {'browser.download.dir': downloads, 'browser.download.folderList': 2,
                       'browser.download.useDownloadDir': true, 'browser.download.always_ask_before_handling_new_types': false},
-});
+}).catch(e => { fs.rmSync(tmp, {recursive: true, force: true}); server.close(); throw e; });
 const errors = [];
 // Firefox reports a worker ended inside a Promise Integration call as this
 // page error: expected, and only then, when a running program is stopped.
