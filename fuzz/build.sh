@@ -66,7 +66,8 @@ for target in "$here"/*_fuzz.cpp; do
   echo "building $name"
   if script_target "$name"; then
     $cxx "${common[@]}" -fsanitize=fuzzer,address,undefined "$target" \
-      "$root"/zemka/script/*.cpp "$root/zemka/support/regular_file.cpp" "$here/stubs.cpp" -o "$out/$name"
+      "$root"/zemka/script/*.cpp "$root/zemka/support/regular_file.cpp" "$root/zemka/support/offered_file.cpp" \
+      "$here/stubs.cpp" -o "$out/$name"
   else
     if [ $library_built = 0 ]; then compile_library; library_built=1; fi
     objects=()
