@@ -97,6 +97,16 @@ first=$(grep -o 'data-name="[a-z]*"' "$class/report/index.html" | head -n 1)
 grep -q '<h2>ada: exited 0, 0 pixels differ</h2>' "$class/report/index.html" || fail "ada's card"
 for n in $names; do grep -q "^\[[0-9]/9\] $n: " "$WORK/out.txt" || fail "no progress line for $n: $(cat "$WORK/out.txt")"; done
 
+# The page in Chromium, from disk, the sort buttons clicked.
+web=$(cd "$(dirname "$0")/../web" && pwd)
+modules=$web/node_modules
+if [ ! -d "$modules/puppeteer-core" ]; then
+  mkdir "$WORK/npm" && cp "$web/package.json" "$web/package-lock.json" "$WORK/npm/"
+  (cd "$WORK/npm" && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund >"$WORK/npm.log" 2>&1) || fail "npm ci: $(tail -5 "$WORK/npm.log")"
+  modules=$WORK/npm/node_modules
+fi
+node "$(dirname "$0")/report_page.mjs" "$modules" "$class/report/index.html" || fail "the report page"
+
 # --- nothing left, nothing touched ------------------------------------------
 for n in $names; do ! pgrep -x "$n" >/dev/null || fail "$n is still running"; done
 ! pgrep -f "$TMPDIR" >/dev/null || fail "a sandbox is still running: $(pgrep -af "$TMPDIR")"
