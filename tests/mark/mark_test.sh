@@ -50,7 +50,7 @@ printf 'int main(void) { return missing; }\n' >"$class/work/carl.c"
 program "$class/work/dora.c" 0 "" "if (waits == 3) *(volatile int *)0 = 1;"
 program "$class/work/emil.c" 0 "for (;;) { ZEMKA_next_event(&x, &y, &key); usleep(20000); }" ""
 program "$class/work/fay.c" 0 "FILE *f = fopen(\"$class/escaped.txt\", \"w\"); FILE *g = fopen(\"../escaped.txt\", \"w\");
-    printf(\"outside: %s %s\\n\", f ? \"written\" : \"refused\", g ? \"written\" : \"refused\");" ""
+    printf(\"outside: %s %s\\n<i>&</i>\\n\", f ? \"written\" : \"refused\", g ? \"written\" : \"refused\");" ""
 program "$class/work/gus.c" 0 "ZEMKA_next_event(&x, &y, &key); for (;;) fork();" ""
 program "$class/work/hal.c" 0 "ZEMKA_next_event(&x, &y, &key); for (;;) *(volatile char *)malloc(1 << 24) = 1;" ""
 program "$class/work/ivy.c" 0 "ZEMKA_next_event(&x, &y, &key); for (;;) puts(\"more and more\");" ""
@@ -60,7 +60,7 @@ names="ada bob carl dora emil fay gus hal ivy"
 
 listing() { (cd "$class" && find . -path ./report -prune -o -print0 | sort -z | xargs -0 stat -c '%n %s %a' && find . -path ./report -prune -o -type f -print0 | sort -z | xargs -0 sha256sum); }
 listing >"$WORK/before"
-mark() { (cd "$class" && timeout 600 "$zemka" mark --script task.scr --answers task.in --model model.c --time-limit 2 "$@" work/*); }
+mark() { (cd "$class" && timeout 600 "$zemka" mark --script task.scr --answers task.in --model model.c --time-limit 8 "$@" work/*); }
 mark -o report >"$WORK/out.txt" 2>&1 || fail "zemka mark: $(cat "$WORK/out.txt")"
 
 # --- the rows --------------------------------------------------------------
@@ -95,6 +95,7 @@ file "$class/report/cards/bob/difference.png" | grep -q "PNG image data" || fail
 first=$(grep -o 'data-name="[a-z]*"' "$class/report/index.html" | head -n 1)
 [ "$first" = 'data-name="carl"' ] || fail "the page starts with $first"
 grep -q '<h2>ada: exited 0, 0 pixels differ</h2>' "$class/report/index.html" || fail "ada's card"
+grep -qF '&lt;i&gt;&amp;&lt;/i&gt;' "$class/report/index.html" && ! grep -qF '<i>&</i>' "$class/report/index.html" || fail "fay's console is not escaped"
 for n in $names; do grep -q "^\[[0-9]/9\] $n: " "$WORK/out.txt" || fail "no progress line for $n: $(cat "$WORK/out.txt")"; done
 
 # The page in Chromium, from disk, the sort buttons clicked.
