@@ -53,7 +53,10 @@ program "$class/work/fay.c" 0 "FILE *f = fopen(\"$class/escaped.txt\", \"w\"); F
     printf(\"outside: %s %s\\n<i>&</i>\\n\", f ? \"written\" : \"refused\", g ? \"written\" : \"refused\");" ""
 program "$class/work/gus.c" 0 "ZEMKA_next_event(&x, &y, &key); for (;;) fork();" ""
 program "$class/work/hal.c" 0 "ZEMKA_next_event(&x, &y, &key); for (;;) *(volatile char *)malloc(1 << 24) = 1;" ""
-program "$class/work/ivy.c" 0 "ZEMKA_next_event(&x, &y, &key); for (;;) puts(\"more and more\");" ""
+# ivy also puts a link to a folder of the teacher's where its pictures go.
+program "$class/work/ivy.c" 0 "ZEMKA_next_event(&x, &y, &key); rename(\".zemka\", \"moved\"); symlink(\"$class/pictures\", \".zemka\");
+    for (;;) puts(\"more and more\");" ""
+mkdir "$class/pictures" && touch "$class/pictures/picture-000001.png" "$class/pictures/picture-000002.png"
 echo 'ZEMKA_PERIODIC(5);' >"$class/task.scr"
 echo 'Ada' >"$class/task.in"
 names="ada bob carl dora emil fay gus hal ivy"
