@@ -137,4 +137,14 @@ diff "$WORK/whole.csv" "$WORK/merged.csv" >&2 || fail "the merged shards differ 
 status=0
 "$zemka" mark --merge "$WORK/half1" -o "$class/work" >"$WORK/out.txt" 2>&1 || status=$?
 [ "$status" = 4 ] && [ "$(wc -l <"$WORK/out.txt")" = 1 ] || fail "-o a folder of the teacher's: status $status"
+# Where bubblewrap cannot run: one line and status 3, unless --no-sandbox.
+mkdir "$WORK/bin"
+printf '#!/bin/sh\necho "bwrap: No permissions to create a new namespace" >&2\nexit 1\n' >"$WORK/bin/bwrap"
+chmod +x "$WORK/bin/bwrap"
+status=0
+unsafe() { (cd "$class" && PATH=$WORK/bin:$PATH "$zemka" mark --script task.scr --answers task.in --model model.c -o "$WORK/unsafe" "$@" work/ada); }
+unsafe >"$WORK/out.txt" 2>&1 || status=$?
+[ "$status" = 3 ] && [ "$(wc -l <"$WORK/out.txt")" = 1 ] && grep -q -- --no-sandbox "$WORK/out.txt" || fail "no sandbox: status $status: $(cat "$WORK/out.txt")"
+unsafe --no-sandbox >/dev/null 2>&1 || fail "--no-sandbox"
+grep -q '^ada,yes,exited,0,,[0-9.]*,0,' "$WORK/unsafe/marks.csv" || fail "--no-sandbox: $(cat "$WORK/unsafe/marks.csv")"
 echo "mark: ok"
