@@ -12,7 +12,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick openbox python3-pil
-  dpkg-dev file binutils valgrind python3
+  dpkg-dev file binutils valgrind python3 bubblewrap
 )
 
 . "$(dirname "$0")/apt_lib.sh"
