@@ -63,4 +63,16 @@ cp "$own/boxes.scr" "$own/web/"
 export ZEMKA_OWN_WEB=$own/web ZEMKA_OWN_SINGLE=$own/single/boxes.html ZEMKA_OWN_REFERENCE=$own/reference.png \
   ZEMKA_OWN_SCRIPT=$own/boxes.scr ZEMKA_OWN_MOVIE=$own/reference.gif ZEMKA_GALLERY=$build/gallery \
   ZEMKA_WEB_SDK=$build/sdk
-node "$here/web_test.mjs" "$site" "$work/reference.png"
+status=0
+node "$here/web_test.mjs" "$site" "$work/reference.png" || status=1
+# The playground, in both browsers: a program the test types, against its
+# Linux replay.
+mkdir -p "$work/pg"
+node "$here/playground_test.mjs" --write-program "$work/pg"
+(cd "$work/pg" && ZEMKA_PLAY=typed.scr ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_SNAPSHOT=reference.png \
+  XDG_CACHE_HOME="$work/cache" timeout 120 "$root/tools/zemka" run --headless typed.c > run.log 2>&1) ||
+  { cat "$work/pg/run.log" >&2; fail "zemka run --headless failed on the playground's program"; }
+for browser in chromium firefox; do
+  node "$here/playground_test.mjs" "$site" --browser "$browser" --reference "$work/pg/reference.png" || status=1
+done
+exit $status

@@ -89,9 +89,20 @@ void wait_for_input(int timeout_ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(timeout_ms));
         return;
     }
-    std::fputs("ZEMKA: no display, no replay and no animation running: nothing can happen any more; closing the window\n", stderr);
-    for (NativeWindow *native : std::vector<NativeWindow *>(windows()))
-        if (native->fixed) report_close_box(native->window);
+    // Said once: a program that waits on after its window closed is told
+    // nothing new, and sleeps instead of spinning.
+    static bool told = false;
+    bool closed = false;
+    for (NativeWindow *native : std::vector<NativeWindow *>(windows())) {
+        if (!native->fixed) continue;
+        if (!told) {
+            std::fputs("ZEMKA: no display, no replay and no animation running: nothing can happen any more; closing the window\n", stderr);
+            told = true;
+        }
+        report_close_box(native->window);
+        closed = true;
+    }
+    if (!closed) std::this_thread::sleep_for(std::chrono::milliseconds(timeout_ms >= 0 ? timeout_ms : 100));
 }
 
 // Menus: add a popup to the window's bar, an item to a popup, set a check

@@ -34,7 +34,7 @@ var ZemkaWeb = (function() {
     '.zemka-shortcut { padding-left: 24px; }',
     '.zemka-separator { border: none; border-top: 1px solid #ccc; margin: 3px 0; }',
     'canvas.zemka-client { display: block; outline: none; image-rendering: pixelated; }',
-    '.zemka-frame { resize: both; overflow: hidden; min-width: 40px; min-height: 20px; max-width: 4096px; max-height: 4096px; }',
+    '.zemka-frame { resize: both; overflow: hidden; min-width: 40px; min-height: 20px; max-width: min(4096px, calc(100vw - 16px)); max-height: 4096px; }',
     '.zemka-modal { position: fixed; inset: 0; background: #0003; display: flex; align-items: center; justify-content: center; z-index: 20; }',
     '.zemka-dialog { background: #f0f0f0; border: 1px solid #555; box-shadow: 3px 3px 10px #0006; }',
     '.zemka-dialog-body { position: relative; font: 12px "DejaVu Sans", sans-serif; }',
