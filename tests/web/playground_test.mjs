@@ -349,8 +349,14 @@ async function phoneTest() {
   const box = await waitFor(() => page.evaluate(() => {
     const c = document.querySelector('.zemka-drawing canvas');
     const r = c && c.getBoundingClientRect();
-    return r && r.width ? {left: r.left, top: r.top, width: r.width, height: r.height} : null;
-  }), 10000);
+    // Scaled once the page has its phone's width (a browser may settle it
+    // after the window appears).
+    return r && r.width && r.right <= document.documentElement.clientWidth + 1 ?
+      {left: r.left, top: r.top, width: r.width, height: r.height} : null;
+  }), 10000) || await page.evaluate(() => {
+    const r = document.querySelector('.zemka-drawing canvas')?.getBoundingClientRect();
+    return r ? {left: r.left, top: r.top, width: r.width, height: r.height} : null;
+  });
   // The text window takes the width it is given a moment later.
   const wide = await waitFor(async () => {
     const w = await page.evaluate(() => document.documentElement.scrollWidth);
