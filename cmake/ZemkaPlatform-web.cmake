@@ -28,7 +28,7 @@ target_compile_options(zemka PRIVATE ${ZEMKA_WEB_COMMON_FLAGS} $<$<COMPILE_LANGU
 set(ZEMKA_WEB_PROGRAM_COMPILE ${ZEMKA_WEB_COMMON_FLAGS} -Wall -Wextra -Izemka-sdk/include)
 set(ZEMKA_WEB_PROGRAM_LINK --target=${ZEMKA_WASI_TARGET} zemka-sdk/libzemka.a
   -lwasi-emulated-signal -lwasi-emulated-getpid -lwasi-emulated-process-clocks
-  -Wl,-z,stack-size=1048576 -Wl,--export=zemka_web_unwind_area -Wl,--export=zemka_web_unwind_area_size)
+  -Wl,-z,stack-size=1048576)
 function(zemka_json_list out)
   set(items "")
   foreach(item IN LISTS ARGN)

@@ -136,6 +136,14 @@ var ZemkaWeb = (function() {
   }
 
   // One running program: its worker and the page elements of its windows.
+  function sizedBox(className, width, height) {
+    var box = document.createElement('div');
+    box.className = className;
+    box.style.width = width + 'px';
+    box.style.height = height + 'px';
+    return box;
+  }
+
   function Run(options) {
     var run = this;
     addStyle();
@@ -313,10 +321,7 @@ var ZemkaWeb = (function() {
       // A window of the resizable style: its client area is a frame the
       // user can drag larger or smaller; every new size goes to the
       // library, which resizes the surface and draws it anew.
-      var frame = document.createElement('div');
-      frame.className = 'zemka-frame';
-      frame.style.width = width + 'px';
-      frame.style.height = height + 'px';
+      var frame = sizedBox('zemka-frame', width, height);
       frame.appendChild(canvas);
       section.appendChild(frame);
       var posted = [width, height];
@@ -581,10 +586,7 @@ var ZemkaWeb = (function() {
     box.setAttribute('aria-modal', 'true');
     // Closing asks the dialog's procedure, as Escape does (IDCANCEL).
     var bar = titleBar(caption, function() { run.dialogCommand(id, 2); });
-    var body = document.createElement('div');
-    body.className = 'zemka-dialog-body';
-    body.style.width = width + 'px';
-    body.style.height = height + 'px';
+    var body = sizedBox('zemka-dialog-body', width, height);
     box.appendChild(bar);
     box.appendChild(body);
     overlay.appendChild(box);
