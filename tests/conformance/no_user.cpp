@@ -1,6 +1,6 @@
-// The headless back end has no user and no screen: it takes no input and
-// closes the drawing window itself when nothing can happen any more, which
-// its wait then reports as the close box.
+// The user of a back end that has none and shows no screen: it takes no
+// input and closes the drawing window itself when nothing can happen any
+// more, which its wait then reports as the close box.
 #include "conformance/toolkit_user.h"
 
 namespace zemka::conformance {
