@@ -88,7 +88,10 @@ export function canvasPixels(page, source) {
 }
 
 // "R,G,B" of a pixel of canvasPixels' result.
-export const rgbAt = (p, x, y) => Array.from(p.data.subarray((y * p.width + x) * 4, (y * p.width + x) * 4 + 3)).join(',');
+export function rgbAt(p, x, y) {
+  const i = (y * p.width + x) * 4;
+  return Array.from(p.data.subarray(i, i + 3)).join(',');
+}
 
 // PASS and FAIL lines, each named after tag when there is one, and the
 // "N passed, N failed" line at the end.

@@ -1,7 +1,10 @@
 // The toolkit conformance test (tests/conformance/toolkit_conformance_test.cpp)
 // for the web back end, in a real browser: programs/conformance.c made a
 // page by `zemka web`, driven with real mouse and keyboard input in one
-// page. Its events come back as the console lines it prints (echo=1 in the
+// page. Its cases, one for one: a click, a typed k, the screen after a
+// draw, the close box (last, since it ends the program); and what the web
+// back end adds: the Run menu's check marks and ZEMKA_gets' dialog. The
+// events come back as the console lines the program prints (echo=1 in the
 // address sends them to the page's console); the screen is the drawing
 // window's canvas, against the same program's picture from
 // `zemka run --headless` after the same draw.
@@ -22,7 +25,8 @@ const option = name => { const i = args.indexOf(name); return i >= 0 ? args.spli
 const writeDir = option('--write-program');
 if (writeDir) {
   fs.mkdirSync(writeDir, {recursive: true});
-  fs.copyFileSync(fileURLToPath(new URL('programs/conformance.c', import.meta.url)), path.join(writeDir, 'conformance.c'));
+  const program = fileURLToPath(new URL('programs/conformance.c', import.meta.url));
+  fs.copyFileSync(program, path.join(writeDir, 'conformance.c'));
   fs.writeFileSync(path.join(writeDir, 'draw.scr'), `ZEMKA_KBD(${'d'.charCodeAt(0)});\n`);
   process.exit(0);
 }
@@ -64,7 +68,8 @@ async function lineAfter(page, from, pattern, timeoutMs = 5000) {
 const eventAfter = (page, from, timeoutMs) => lineAfter(page, from, /^event: /, timeoutMs);
 const shownCheck = page => page.evaluate(() => {
   for (const row of document.querySelectorAll('.zemka-drawing .zemka-item'))
-    if (row.querySelector('.zemka-label').textContent === 'Logging') return row.querySelector('.zemka-check').textContent;
+    if (row.querySelector('.zemka-label').textContent === 'Logging')
+      return row.querySelector('.zemka-check').textContent;
   return null;
 });
 
@@ -127,12 +132,13 @@ async function conformanceTests() {
   // client pixel.
   await page.mouse.click(Math.ceil(area.left + CLICK.x), Math.ceil(area.top + CLICK.y));
   let event = await eventAfter(page, from);
-  check('a click at client (310, 237) comes back at logical (10, 13)', event === 'event: mouse at (10, 13)', event);
+  check('a click at client (310, 237) comes back at logical (10, 13)', event === 'event: mouse at (10, 13)',
+        event ?? 'no event');
 
   from = (await lines(page)).length;
   await page.keyboard.press('KeyK');
   event = await eventAfter(page, from);
-  check('a typed k comes back as a key event', event === `event: key ${'k'.charCodeAt(0)}`, event);
+  check('a typed k comes back as a key event', event === `event: key ${'k'.charCodeAt(0)}`, event ?? 'no event');
 
   // The screen after a draw: the canvas the page shows, equal to the
   // library's own picture of the same draw.
@@ -142,7 +148,8 @@ async function conformanceTests() {
   const before = await canvasPixels(page);
   const drawn = await draw(page);
   check('d comes back as a key event, its one frame as a periodic one',
-        drawn.key === `event: key ${'d'.charCodeAt(0)}` && drawn.frame === 'event: periodic', JSON.stringify(drawn.lines));
+        drawn.key === `event: key ${'d'.charCodeAt(0)}` && drawn.frame === 'event: periodic',
+        JSON.stringify(drawn.lines));
   check('the draw changes what the window shows', rgbAt(before, DRAWN.x, DRAWN.y) !== rgbAt(expected, DRAWN.x, DRAWN.y),
         `${rgbAt(before, DRAWN.x, DRAWN.y)} before, ${rgbAt(expected, DRAWN.x, DRAWN.y)} drawn`);
   let differing = -1, shown = null;
@@ -190,7 +197,8 @@ async function conformanceTests() {
   await page.keyboard.press('Enter');
   const answer = await lineAfter(page, from, /^answer: /);
   const gone = await waitFor(() => page.evaluate(() => !document.querySelector('.zemka-dialog')), 3000);
-  check('the typed answer and Enter reach the program', answer === 'answer: [Ada 42]' && gone, `${answer}, closed ${gone}`);
+  check('the typed answer and Enter reach the program', answer === 'answer: [Ada 42]' && gone,
+        `${answer ?? 'no answer'}, closed ${gone}`);
 
   // The close box ends the run: the wait returns the quit, and the program
   // ends normally.
