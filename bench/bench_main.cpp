@@ -14,11 +14,12 @@
 #include "frame_list.h"
 #include "painter/weather.h"
 #include "peers.h"
-#include "zemka/raster/gdi.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/platform/emulated/toolkit.h"
 #include "zemka/platform/windowing.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 #include "zemka/zemka.h"
 
 namespace {
@@ -85,14 +86,14 @@ void BM_PictureFill(benchmark::State &st) {
 void BM_LoggedFrame(benchmark::State &st) {
     const Frame &f = frame(static_cast<int>(st.range(0)));
     ZEMKA_set_logging(1);
-    const zemka::platform::Rect rc = zemka::platform::get_client_rect(zemka::text_window);
+    const zemka::platform::Rect rc = zemka::platform::get_client_rect(zemka::text_window());
     if (rc.right != TEXT_W || rc.bottom != TEXT_H) {
         st.SkipWithError("the text window is not 1024 x 256");
         return;
     }
     for (auto _ : st) {
         painter::draw_frame(f.state);
-        const zemka::raster::Pixmap pm = zemka::gdi::dc_pixmap(zemka::platform::get_dc(zemka::text_window));
+        const zemka::raster::Pixmap pm = zemka::gdi::dc_pixmap(zemka::platform::get_dc(zemka::text_window()));
         benchmark::DoNotOptimize(pm.pixels[0]);
         benchmark::ClobberMemory();
     }
@@ -201,7 +202,7 @@ int main(int argc, char **argv) {
     // The console surface of the logged frame: 1024 x 256, as if the user
     // had dragged the text window to that size (a screen may be smaller
     // than the window would be), and the window has heard of it.
-    zemka::platform::report_resized(zemka::text_window, TEXT_W, TEXT_H);
+    zemka::platform::report_resized(zemka::text_window(), TEXT_W, TEXT_H);
     for (int i = 0; i < 10; ++i) QApplication::processEvents();
     for (zemka::platform::Msg msg; zemka::platform::peek_message(&msg);) zemka::platform::dispatch_message(msg);
 

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "zemka/console/console.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/platform/text_engine.h"
-#include "zemka/state.h"
 #include "zemka/zemka.h"
 
 namespace bench {

@@ -27,10 +27,10 @@
 
 #include "fuzz/qt_support.h"
 #include "zemka/console/console.h"
+#include "zemka/platform/windowing.h"
 #include "zemka/raster/gdi.h"
 #include "zemka/support/utf8.h"
-#include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 #include "zemka/window/window_procs.h"
 #include "zemka/zemka.h"
 
@@ -78,7 +78,7 @@ TextWindowView view_before, view_after;
 void take_view(TextWindowView &v) {
     v.pixels.clear();
     v.width = v.height = 0;
-    gdi::Dc *dc = platform::get_dc(text_window);
+    gdi::Dc *dc = platform::get_dc(text_window());
     if (!dc) return;
     const raster::Pixmap pm = gdi::dc_pixmap(dc);
     v.width = pm.width;
@@ -87,15 +87,15 @@ void take_view(TextWindowView &v) {
     for (int y = 0; y < pm.height; ++y)
         std::memcpy(&v.pixels[static_cast<std::size_t>(y) * pm.width], pm.pixels + static_cast<std::size_t>(y) * pm.stride,
                     static_cast<std::size_t>(pm.width) * sizeof(std::uint32_t));
-    platform::release_dc(text_window, dc);
+    platform::release_dc(text_window(), dc);
 }
 int line_height() {
-    gdi::Dc *dc = platform::get_dc(text_window);
+    gdi::Dc *dc = platform::get_dc(text_window());
     if (!dc) return 0;
     gdi::Handle old = gdi::select_object(dc, gdi::stock_object(gdi::Stock::FixedFont));
     const gdi::TextMetrics tm = gdi::get_text_metrics(dc);
     gdi::select_object(dc, old);
-    platform::release_dc(text_window, dc);
+    platform::release_dc(text_window(), dc);
     return tm.height + tm.external_leading;
 }
 
@@ -149,14 +149,14 @@ void repainted_in_model() {
 // Takes every queued message as the wait's pump does, paint messages of
 // the text window included.
 void pump() {
-    platform::post_message(text_window, platform::WM_PAINT, 0, 0);
+    platform::post_message(text_window(), platform::WM_PAINT, 0, 0);
     platform::Msg msg;
     for (int i = 0; i < 64 && platform::peek_message(&msg); ++i) {
         if (msg.message == platform::WM_QUIT) continue;
         platform::translate_message(msg);
         platform::dispatch_message(msg);
         // Every paint message repaints (a resize brings one of its own).
-        if (msg.window == text_window && msg.message == platform::WM_PAINT) repainted_in_model();
+        if (msg.window == text_window() && msg.message == platform::WM_PAINT) repainted_in_model();
     }
 }
 
@@ -178,7 +178,7 @@ void draw_line_directly(FuzzedDataProvider &in) {
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     fuzz::start_offscreen_toolkit();
     FUZZ_CHECK(ZEMKA_start(nullptr, nullptr, "", 1) == 1);
-    FUZZ_CHECK(platform::window_alive(text_window));
+    FUZZ_CHECK(platform::window_alive(text_window()));
     check_ring();
     return 0;
 }

@@ -33,10 +33,10 @@
 
 #include "fuzz/qt_support.h"
 #include "zemka/console/console.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
 #include "zemka/raster/gdi.h"
-#include "zemka/state.h"
 #include "zemka/zemka.h"
 
 namespace {

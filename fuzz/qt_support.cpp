@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "zemka/raster/gdi.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/raster/gdi.h"
 
 namespace fuzz {
 

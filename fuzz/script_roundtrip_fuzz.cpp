@@ -17,7 +17,8 @@
 
 #include "fuzz/stubs.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/window/run_state.h"
 
 namespace {
 

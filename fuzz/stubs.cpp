@@ -1,26 +1,24 @@
 // The few library symbols that the script facility uses, for fuzz targets
-// built without the window layer and the console: the shared state, a
-// console that formats and checks each message, and a menu call that does
-// nothing (as it does for a null menu).
+// built without the window layer and the console: the window layer's state
+// that the facility reads and writes, a console that formats and checks
+// each message, and a menu call that does nothing (as it does for a null
+// menu).
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "fuzz/stubs.h"
-#include "zemka/state.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 
 namespace zemka {
 
 platform::Menu *run_menu = nullptr;
 unsigned char animate = 0;
 unsigned char one_frame = 0;
-unsigned char recording = 0;
-unsigned char playing_continuous = 0;
-unsigned char playing_once = 0;
 int pending_kind = -1;
 EventRecord current_event = {0, 0, 0};
-int pending_periodic = 0;
 
 namespace platform {
 void check_menu_item(Menu *, unsigned, unsigned) {}

@@ -10,12 +10,12 @@
 
 #include "conformance/toolkit_user.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka::conformance {
 
 namespace {
-QWidget *frame() { return static_cast<QWidget *>(platform::native_handle(draw_window)); }
+QWidget *frame() { return static_cast<QWidget *>(platform::native_handle(draw_window())); }
 QWidget *client() { return frame()->focusProxy(); }
 }  // namespace
 

@@ -12,7 +12,7 @@
 #include "conformance/toolkit_user.h"
 #include "zemka/platform/emulated/toolkit.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 #include "zemka/zemka.h"
 
 using namespace zemka;
@@ -23,7 +23,7 @@ class ToolkitConformance : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
-        ASSERT_NE(draw_window, nullptr);
+        ASSERT_NE(draw_window(), nullptr);
         conformance::settle();
     }
     void TearDown() override { ZEMKA_stop(); }
@@ -56,7 +56,7 @@ TEST_F(ToolkitConformance, CloseBoxEndsTheRun) {
     EventRecord r{};
     EXPECT_EQ(next(r), ZEMKA_QUIT);
     EXPECT_FALSE(guard_fired);
-    EXPECT_FALSE(platform::window_alive(draw_window));
+    EXPECT_FALSE(platform::window_alive(draw_window()));
 }
 
 TEST_F(ToolkitConformance, ScreenShowsTheWindowAfterADraw) {
@@ -68,7 +68,7 @@ TEST_F(ToolkitConformance, ScreenShowsTheWindowAfterADraw) {
     ZEMKA_set_animation(RUN_ONE_FRAME);
     EventRecord r{};
     ASSERT_EQ(next(r), ZEMKA_PERIODIC);
-    const raster::Pixmap shown = platform::shown_pixels(draw_window);
+    const raster::Pixmap shown = platform::shown_pixels(draw_window());
     ASSERT_NE(shown.pixels, nullptr);
     auto shown_at = [&](int x, int y) { return shown.pixels[static_cast<std::size_t>(y) * shown.stride + x]; };
     // The draw changed what the window shows: the screen has to follow.

@@ -1,7 +1,7 @@
 #include "support/canvas_fixture.h"
 
 #include "zemka/console/console.h"
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
 
 namespace zemka::testing {
 

@@ -7,7 +7,8 @@
 
 #include "zemka/console/console.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
+#include "zemka/window/run_menu.h"
 
 namespace zemka::testing {
 
@@ -20,7 +21,7 @@ void capture_line(const char *text, std::size_t length, void *context) {
 void LibraryTest::SetUp() {
     console::set_line_tap(capture_line, &lines);
     ASSERT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
-    ASSERT_NE(draw_window, nullptr);
+    ASSERT_NE(draw_window(), nullptr);
 }
 
 void LibraryTest::TearDown() {
@@ -28,10 +29,10 @@ void LibraryTest::TearDown() {
     console::set_line_tap(nullptr, nullptr);
 }
 
-QWidget *LibraryTest::draw_frame() const { return static_cast<QWidget *>(platform::native_handle(draw_window)); }
+QWidget *LibraryTest::draw_frame() const { return static_cast<QWidget *>(platform::native_handle(draw_window())); }
 QWidget *LibraryTest::draw_client() const { return draw_frame()->focusProxy(); }
 QWidget *LibraryTest::text_client() const {
-    return static_cast<QWidget *>(platform::native_handle(text_window))->focusProxy();
+    return static_cast<QWidget *>(platform::native_handle(text_window()))->focusProxy();
 }
 
 QAction *LibraryTest::menu_action(unsigned id) const {

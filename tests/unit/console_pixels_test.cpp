@@ -10,9 +10,9 @@
 #include <string>
 
 #include "support/library_fixture.h"
-#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/raster/gdi.h"
+#include "zemka/window/library_windows.h"
 #include "zemka/zemka.h"
 
 namespace zemka::testing {
@@ -27,7 +27,7 @@ protected:
         LibraryTest::SetUp();
         // A pattern instead of the plain background, so that any pixel the
         // line drawing keeps or moves shows.
-        const raster::Pixmap pm = gdi::dc_pixmap(get_dc(text_window));
+        const raster::Pixmap pm = gdi::dc_pixmap(get_dc(text_window()));
         for (int y = 0; y < pm.height; ++y)
             for (int x = 0; x < pm.width; ++x)
                 pm.pixels[static_cast<std::size_t>(y) * pm.stride + x] =
@@ -42,7 +42,7 @@ protected:
     }
 
     void copy_into_model() {
-        const raster::Pixmap from = gdi::dc_pixmap(get_dc(text_window));
+        const raster::Pixmap from = gdi::dc_pixmap(get_dc(text_window()));
         gdi::resize_dc(model, from.width, from.height);
         const raster::Pixmap to = gdi::dc_pixmap(model);
         for (int y = 0; y < from.height; ++y)
@@ -75,7 +75,7 @@ protected:
 
     // Number of pixels in which the window and the model differ.
     int differences() {
-        const raster::Pixmap a = gdi::dc_pixmap(get_dc(text_window));
+        const raster::Pixmap a = gdi::dc_pixmap(get_dc(text_window()));
         const raster::Pixmap b = gdi::dc_pixmap(model);
         if (a.width != b.width || a.height != b.height) return -1;
         int n = 0;
@@ -144,10 +144,10 @@ TEST_F(ConsolePixels, TabsControlsAndOtherScripts) {
 
 TEST_F(ConsolePixels, ResizedWhileLinesWait) {
     for (int i = 0; i < 10; ++i) print(line_of(i));
-    auto *frame = static_cast<QWidget *>(native_handle(text_window));
+    auto *frame = static_cast<QWidget *>(native_handle(text_window()));
     frame->resize(frame->width() + 37, frame->height() + 23);
     QApplication::processEvents();
-    const raster::Pixmap pm = gdi::dc_pixmap(get_dc(text_window));
+    const raster::Pixmap pm = gdi::dc_pixmap(get_dc(text_window()));
     gdi::resize_dc(model, pm.width, pm.height);
     // What the resize uncovered is the window's own business; from here on
     // both start from the same pixels.
@@ -160,7 +160,7 @@ TEST_F(ConsolePixels, ShownWindowIsUpToDate) {
     // What the toolkit paints on the screen comes from the surface, read
     // when the window is painted.
     for (int i = 0; i < 20; ++i) print(line_of(i));
-    const QImage shown = static_cast<QWidget *>(native_handle(text_window))->focusProxy()->grab().toImage();
+    const QImage shown = static_cast<QWidget *>(native_handle(text_window()))->focusProxy()->grab().toImage();
     const raster::Pixmap b = gdi::dc_pixmap(model);
     ASSERT_GE(shown.width(), 1);
     int n = 0;

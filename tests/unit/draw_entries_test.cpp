@@ -5,9 +5,9 @@
 
 #include "support/canvas_fixture.h"
 #include "zemka/console/console.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/primitive.h"
 #include "zemka/platform/text_engine.h"
-#include "zemka/state.h"
 #include "zemka/zemka.h"
 
 using zemka::gdi::rgb;

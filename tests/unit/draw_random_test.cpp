@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/canvas_fixture.h"
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/zemka.h"
 
 namespace {

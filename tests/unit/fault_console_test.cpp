@@ -11,9 +11,9 @@
 #include "support/library_fixture.h"
 #include "zemka/console/console.h"
 #include "zemka/draw/palette.h"
-#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/raster/gdi.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka {
 namespace {
@@ -27,7 +27,7 @@ std::string stored(int k) {  // the k-th stored line, oldest first
 
 // The rows of the text window's bottom line: the line drawn last.
 std::vector<std::uint32_t> bottom_line() {
-    gdi::Dc *dc = platform::get_dc(text_window);
+    gdi::Dc *dc = platform::get_dc(text_window());
     if (!dc) return {};
     gdi::select_object(dc, gdi::stock_object(gdi::Stock::FixedFont));
     const gdi::TextMetrics tm = gdi::get_text_metrics(dc);
@@ -37,17 +37,17 @@ std::vector<std::uint32_t> bottom_line() {
     for (int y = pm.height - h; y < pm.height; ++y)
         rows.insert(rows.end(), pm.pixels + static_cast<std::size_t>(y) * pm.stride,
                     pm.pixels + static_cast<std::size_t>(y) * pm.stride + pm.width);
-    platform::release_dc(text_window, dc);
+    platform::release_dc(text_window(), dc);
     return rows;
 }
 
 TEST_F(FaultConsole, ClosedTextWindowThenAThousandLines) {
-    static_cast<QWidget *>(platform::native_handle(text_window))->close();  // the close box
+    static_cast<QWidget *>(platform::native_handle(text_window()))->close();  // the close box
     click(10, 10);
     ASSERT_EQ(next(), ZEMKA_MOUSE);  // the wait handled the close on its way
-    ASSERT_FALSE(platform::window_alive(text_window));
-    ASSERT_TRUE(platform::window_alive(draw_window));
-    EXPECT_EQ(platform::get_dc(text_window), nullptr);
+    ASSERT_FALSE(platform::window_alive(text_window()));
+    ASSERT_TRUE(platform::window_alive(draw_window()));
+    EXPECT_EQ(platform::get_dc(text_window()), nullptr);
 
     const std::size_t mark = lines.size();
     for (int i = 0; i < 1000; ++i) {
@@ -63,7 +63,7 @@ TEST_F(FaultConsole, ClosedTextWindowThenAThousandLines) {
 
     // The program goes on: logging, drawing and events.
     EXPECT_EQ(ZEMKA_set_logging(1), 1);
-    EXPECT_FALSE(platform::window_visible(text_window));
+    EXPECT_FALSE(platform::window_visible(text_window()));
     EXPECT_EQ(ZEMKA_draw_circle(2, 0, 0, 5), 1);
     EXPECT_EQ(lines.back(), "red circle at (0,0), radius 5\n");
     EXPECT_EQ(stored(24), "red circle at (0,0), radius 5\n");
@@ -72,7 +72,7 @@ TEST_F(FaultConsole, ClosedTextWindowThenAThousandLines) {
     ASSERT_EQ(next(&r), ZEMKA_KBD);
     EXPECT_EQ(r.key, 'k');
     // The wait showed the circle in the drawing window.
-    const raster::Pixmap shown = gdi::dc_pixmap(window_dc);
+    const raster::Pixmap shown = gdi::dc_pixmap(window_dc());
     EXPECT_EQ(gdi::color_of_pixel(shown.pixels[250 * static_cast<std::size_t>(shown.stride) + 300]), palette[2]);
     EXPECT_FALSE(guard_fired);
 }

@@ -26,7 +26,8 @@
 
 #include "support/library_fixture.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/window/library_windows.h"
 
 extern char **environ;
 
@@ -82,7 +83,7 @@ void FaultKill::run_child(int fd) {
     type('a');
     take();
     ticks(1);
-    platform::post_message(draw_window, platform::WM_CHAR, 233, 0);
+    platform::post_message(draw_window(), platform::WM_CHAR, 233, 0);
     take();
     click(300, 250);
     take();

@@ -7,9 +7,9 @@
 
 #include "support/canvas_fixture.h"
 #include "zemka/console/console.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/raster/gdi.h"
-#include "zemka/state.h"
 #include "zemka/zemka.h"
 
 namespace zemka {

@@ -9,10 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "support/canvas_fixture.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
 #include "zemka/raster/gdi.h"
-#include "zemka/state.h"
 
 namespace zemka {
 namespace {

@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "support/library_fixture.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/window/library_windows.h"
+#include "zemka/window/run_menu.h"
 #include "zemka/window/window_procs.h"
 
 namespace zemka {
@@ -35,7 +37,7 @@ protected:
         LibraryTest::SetUp();
         // The test delivers the ticks itself, so periodic events come
         // exactly when it asks for them.
-        platform::kill_timer(draw_window, TIMER_ID);
+        platform::kill_timer(draw_window(), TIMER_ID);
         ZEMKA_set_animation(RUN_HALT);
     }
 
@@ -51,7 +53,7 @@ protected:
     // comes while the wait sleeps (a tick before the arming does not count).
     int periodic() {
         ZEMKA_set_animation(RUN_ONE_FRAME);
-        QTimer::singleShot(20, [] { platform::post_message(draw_window, platform::WM_TIMER, TIMER_ID, 0); });
+        QTimer::singleShot(20, [] { platform::post_message(draw_window(), platform::WM_TIMER, TIMER_ID, 0); });
         return next();
     }
 

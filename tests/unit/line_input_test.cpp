@@ -18,9 +18,10 @@
 #include <string>
 
 #include "support/library_fixture.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/platform/windowing.h"
 #include "zemka/raster/gdi.h"
-#include "zemka/state.h"
+#include "zemka/window/run_state.h"
 
 namespace {
 

@@ -11,9 +11,10 @@
 
 #include "painter/weather.h"
 #include "zemka/console/console.h"
-#include "zemka/raster/gdi.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/platform/windowing.h"
-#include "zemka/state.h"
+#include "zemka/raster/gdi.h"
+#include "zemka/window/library_windows.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ int count_canvas(ColorRef color, int x0, int y0, int x1, int y1) {
 
 // A click on the drawing window's client area at a logical point.
 void click_logical(int x, int y) {
-    auto *frame = static_cast<QWidget *>(zemka::platform::native_handle(zemka::draw_window));
+    auto *frame = static_cast<QWidget *>(zemka::platform::native_handle(zemka::draw_window()));
     QTest::mousePress(frame->focusProxy(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(zemka::centre_x + x, zemka::centre_y - y));
 }

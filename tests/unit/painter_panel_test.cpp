@@ -7,8 +7,8 @@
 
 #include "painter/panel.h"
 #include "support/canvas_fixture.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/raster/gdi.h"
-#include "zemka/state.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "painter/panel.h"
 #include "painter/scene.h"
 #include "support/canvas_fixture.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/raster/gdi.h"
-#include "zemka/state.h"
 
 namespace {
 

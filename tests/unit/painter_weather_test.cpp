@@ -8,7 +8,7 @@
 
 #include "painter/weather.h"
 #include "support/canvas_fixture.h"
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/zemka.h"
 
 namespace {

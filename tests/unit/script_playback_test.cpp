@@ -12,7 +12,9 @@
 #include "support/temp_dir.h"
 #include "zemka/console/console.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 
 namespace zemka {
 namespace {

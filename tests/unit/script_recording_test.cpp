@@ -24,9 +24,11 @@
 
 #include "support/temp_dir.h"
 #include "zemka/console/console.h"
-#include "zemka/support/regular_file.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/support/regular_file.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 
 namespace zemka {
 namespace {

@@ -9,7 +9,10 @@
 
 #include "support/library_fixture.h"
 #include "support/temp_dir.h"
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 
 namespace zemka {
 namespace {

@@ -16,11 +16,15 @@
 
 #include "support/library_fixture.h"
 #include "zemka/console/console.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
-#include "zemka/raster/gdi.h"
 #include "zemka/platform/windowing.h"
+#include "zemka/raster/gdi.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
+#include "zemka/window/library_windows.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 #include "zemka/window/window_procs.h"
 
 using namespace zemka;
@@ -52,8 +56,8 @@ TEST_F(Windows, StartCentresOnTheClientAreaAndBuildsTheMenu) {
     EXPECT_EQ(draw_client()->width(), 600);
     EXPECT_EQ(draw_client()->height(), 500);
     EXPECT_EQ(draw_frame()->windowTitle().toStdString(), "ZEMKA Graphics");
-    EXPECT_TRUE(platform::window_visible(draw_window));
-    EXPECT_TRUE(platform::window_visible(text_window));
+    EXPECT_TRUE(platform::window_visible(draw_window()));
+    EXPECT_TRUE(platform::window_visible(text_window()));
     const auto items = platform::menu_item_info(run_menu);
     ASSERT_EQ(items.size(), 16u);
     const char *texts[] = {
@@ -81,7 +85,7 @@ TEST_F(Windows, FramesStandWhereTheyArePlaced) {
     // The offscreen platform draws a frame of its own around each window:
     // the frames, not the client areas, stand at the places.
     EXPECT_EQ(draw_frame()->frameGeometry().topLeft(), QPoint(0, 0));
-    const QWidget *frame = static_cast<QWidget *>(platform::native_handle(text_window));
+    const QWidget *frame = static_cast<QWidget *>(platform::native_handle(text_window()));
     EXPECT_EQ(frame->windowTitle().toStdString(), "ZEMKA Text");
     const int top = h * 2 / 3 + 1;
     EXPECT_EQ(frame->frameGeometry(), QRect(0, top, w, std::min(h / 3, h - top)));  // within the screen
@@ -234,20 +238,20 @@ TEST_F(Windows, ClosingTheDrawingWindowQuits) {
     draw_frame()->close();
     EXPECT_EQ(next(), ZEMKA_QUIT);
     EXPECT_FALSE(guard_fired);
-    EXPECT_FALSE(platform::window_alive(draw_window));
+    EXPECT_FALSE(platform::window_alive(draw_window()));
 }
 
 TEST_F(Windows, ClosingTheTextWindowDoesNotQuit) {
-    static_cast<QWidget *>(platform::native_handle(text_window))->close();
+    static_cast<QWidget *>(platform::native_handle(text_window()))->close();
     click(4, 4);
     EXPECT_EQ(next(), ZEMKA_MOUSE);
-    EXPECT_FALSE(platform::window_alive(text_window));
+    EXPECT_FALSE(platform::window_alive(text_window()));
     for (int i = 0; i < 1000; ++i) ZEMKA_console_printf("after close %d\n", i);
     EXPECT_EQ(lines.back(), "after close 999\n");
 }
 
 TEST_F(Windows, AHugeTextWindowIsNoLargerThanTheDesktop) {
-    auto *frame = static_cast<QWidget *>(platform::native_handle(text_window));
+    auto *frame = static_cast<QWidget *>(platform::native_handle(text_window()));
     const QSize desktop = frame->screen()->virtualSize();
     const QSize huge(desktop.width() * 6, desktop.height() * 5);
     frame->resize(huge);  // asked of the toolkit
@@ -261,7 +265,7 @@ TEST_F(Windows, AHugeTextWindowIsNoLargerThanTheDesktop) {
     EXPECT_EQ(next(), ZEMKA_MOUSE);
     EXPECT_LE(frame->width(), desktop.width());
     EXPECT_LE(frame->height(), desktop.height());
-    const platform::Rect rc = platform::get_client_rect(text_window);
+    const platform::Rect rc = platform::get_client_rect(text_window());
     EXPECT_EQ(rc.right, text_client()->width());
     EXPECT_EQ(rc.bottom, text_client()->height());
 }
@@ -287,20 +291,20 @@ TEST_F(Windows, AfterAWaitTheWindowShowsTheCanvas) {
 
 TEST_F(Windows, SetLoggingChecksTheItemAndShowsTheTextWindow) {
     show_text_window(0);
-    ASSERT_FALSE(platform::window_visible(text_window));
+    ASSERT_FALSE(platform::window_visible(text_window()));
     EXPECT_EQ(ZEMKA_set_logging(7), 1);
     EXPECT_EQ(logging, 1);
     EXPECT_TRUE(platform::menu_item_info(run_menu)[4].checked);
-    EXPECT_TRUE(platform::window_visible(text_window));
+    EXPECT_TRUE(platform::window_visible(text_window()));
     EXPECT_EQ(ZEMKA_set_logging(0), 1);
     EXPECT_FALSE(platform::menu_item_info(run_menu)[4].checked);
-    EXPECT_TRUE(platform::window_visible(text_window));  // switching off does not hide it
+    EXPECT_TRUE(platform::window_visible(text_window()));  // switching off does not hide it
     show_text_window(0);
     ctrl('L');
     click(1, 1);
     next();
     EXPECT_EQ(logging, 1);
-    EXPECT_FALSE(platform::window_visible(text_window));  // the command does not show it
+    EXPECT_FALSE(platform::window_visible(text_window()));  // the command does not show it
 }
 
 TEST_F(Windows, KeysInTheTextWindowReachTheDrawingWindow) {
@@ -415,7 +419,7 @@ TEST_F(Windows, EveryStopLeavesNoWindowAndEveryStartBeginsAfresh) {
         ZEMKA_set_logging(logged);
 
         ASSERT_EQ(ZEMKA_stop(), 1);
-        ASSERT_TRUE(!draw_window && !text_window && !canvas_dc && !run_menu);
+        ASSERT_TRUE(!draw_window() && !text_window() && !canvas_dc && !run_menu);
         ASSERT_TRUE(QApplication::topLevelWidgets().isEmpty()) << cycle;
         ASSERT_EQ(ZEMKA_stop(), 1);  // not started: nothing to do
         ASSERT_EQ(ZEMKA_next_event(nullptr, nullptr, nullptr), ZEMKA_QUIT);
@@ -446,12 +450,12 @@ TEST_F(Windows, StartWhileStartedChangesNothingAndSaysSo) {
     ZEMKA_draw_circle(4, 0, 0, 50);
     const raster::Pixmap pm = gdi::dc_pixmap(canvas_dc);
     const std::vector<std::uint32_t> before(pm.pixels, pm.pixels + static_cast<std::size_t>(pm.height) * pm.stride);
-    platform::Window *const draw = draw_window, *const text = text_window;
+    platform::Window *const draw = draw_window(), *const text = text_window();
     const auto widgets = QApplication::topLevelWidgets().size();
     lines.clear();
     EXPECT_EQ(ZEMKA_start(nullptr, nullptr, "", 1), 1);
     EXPECT_EQ(lines, std::vector<std::string>{"ZEMKA_start called while ZEMKA is already running; ignored\n"});
-    EXPECT_TRUE(draw_window == draw && text_window == text);
+    EXPECT_TRUE(draw_window() == draw && text_window() == text);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets);
     ASSERT_EQ(gdi::dc_pixmap(canvas_dc).pixels, pm.pixels);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), pm.pixels));
@@ -479,9 +483,9 @@ protected:
     // Stops the real timer: the test delivers the ticks itself.
     void SetUp() override {
         LibraryTest::SetUp();
-        platform::kill_timer(draw_window, TIMER_ID);
+        platform::kill_timer(draw_window(), TIMER_ID);
     }
-    void tick() { platform::post_message(draw_window, platform::WM_TIMER, TIMER_ID, 0); }
+    void tick() { platform::post_message(draw_window(), platform::WM_TIMER, TIMER_ID, 0); }
     // Handles what start left queued, so the next message is the test's.
     void drain() {
         platform::Msg msg;

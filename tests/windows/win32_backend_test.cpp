@@ -8,7 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
+#include "zemka/window/library_windows.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 #include "zemka/window/window_procs.h"
 #include "zemka/zemka.h"
 
@@ -28,7 +31,7 @@ protected:
 };
 
 TEST_F(Win32Backend, DrawingWindowHasAFixedFrameAndA600By500ClientArea) {
-    HWND hwnd = hwnd_of(draw_window);
+    HWND hwnd = hwnd_of(draw_window());
     ASSERT_TRUE(IsWindow(hwnd));
     wchar_t title[64] = {};
     GetWindowTextW(hwnd, title, 64);
@@ -45,12 +48,12 @@ TEST_F(Win32Backend, DrawingWindowHasAFixedFrameAndA600By500ClientArea) {
     EXPECT_EQ(client.bottom - client.top, 500);
     EXPECT_EQ(centre_x, 300);
     EXPECT_EQ(centre_y, 250);
-    GetWindowTextW(hwnd_of(text_window), title, 64);
+    GetWindowTextW(hwnd_of(text_window()), title, 64);
     EXPECT_STREQ(title, L"ZEMKA Text");
 }
 
 TEST_F(Win32Backend, MenuTextsAndCheckMarksAreTheSystems) {
-    HMENU bar = GetMenu(hwnd_of(draw_window));
+    HMENU bar = GetMenu(hwnd_of(draw_window()));
     ASSERT_NE(bar, nullptr);
     wchar_t text[64] = {};
     GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
@@ -80,9 +83,9 @@ TEST_F(Win32Backend, FocusMessagesNameLibraryWindows) {
         for (int i = 0; i < 1000 && !seen; ++i) {
             if (!platform::peek_message(&msg)) continue;
             if (msg.message == WM_KILLFOCUS) {
-                EXPECT_EQ(msg.window, draw_window);
-                EXPECT_TRUE(msg.wparam == 0 || msg.wparam == reinterpret_cast<std::uintptr_t>(draw_window) ||
-                            msg.wparam == reinterpret_cast<std::uintptr_t>(text_window));
+                EXPECT_EQ(msg.window, draw_window());
+                EXPECT_TRUE(msg.wparam == 0 || msg.wparam == reinterpret_cast<std::uintptr_t>(draw_window()) ||
+                            msg.wparam == reinterpret_cast<std::uintptr_t>(text_window()));
                 seen = msg.wparam == wanted;
             }
             platform::translate_message(msg);
@@ -90,15 +93,15 @@ TEST_F(Win32Backend, FocusMessagesNameLibraryWindows) {
         }
         return seen;
     };
-    platform::post_message(draw_window, WM_KILLFOCUS, 0, 0);
+    platform::post_message(draw_window(), WM_KILLFOCUS, 0, 0);
     ASSERT_TRUE(pump_focus_messages(0));
     // Control held while the focus moves to the text window stays held;
     // the focus leaving the library's windows releases it.
     ctrl_down = 1;
-    platform::post_message(draw_window, WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(text_window), 0);
-    EXPECT_TRUE(pump_focus_messages(reinterpret_cast<std::uintptr_t>(text_window)));
+    platform::post_message(draw_window(), WM_KILLFOCUS, reinterpret_cast<std::uintptr_t>(text_window()), 0);
+    EXPECT_TRUE(pump_focus_messages(reinterpret_cast<std::uintptr_t>(text_window())));
     EXPECT_EQ(ctrl_down, 1);
-    platform::post_message(draw_window, WM_KILLFOCUS, 0, 0);
+    platform::post_message(draw_window(), WM_KILLFOCUS, 0, 0);
     EXPECT_TRUE(pump_focus_messages(0));
     EXPECT_EQ(ctrl_down, 0);
 }
@@ -109,7 +112,7 @@ TEST_F(Win32Backend, MalformedDialogTemplateIsRefused) {
     std::memcpy(cut, &style, 4);
     cut[8] = 3;  // three items, none of them inside the 30 bytes
     auto proc = [](platform::Dialog *, unsigned, std::uintptr_t, std::intptr_t) -> std::intptr_t { return 0; };
-    EXPECT_EQ(platform::dialog_box_indirect(nullptr, cut, sizeof cut, draw_window, proc, 0), -1);
+    EXPECT_EQ(platform::dialog_box_indirect(nullptr, cut, sizeof cut, draw_window(), proc, 0), -1);
 }
 
 // Hands every queued message to the library, as the wait does, and
@@ -125,7 +128,7 @@ int typed_after_pump() {
 }
 
 TEST_F(Win32Backend, KeysTheProgramMustNotSee) {
-    HWND draw = hwnd_of(draw_window);
+    HWND draw = hwnd_of(draw_window());
     typed_after_pump();
     // A character beyond one byte (Cyrillic de) is not its low byte ('4').
     PostMessageW(draw, WM_CHAR, 0x0434, 1);
@@ -174,18 +177,18 @@ TEST_F(Win32Backend, DialogEndedByAQuitRequestAnswersNothing) {
 }
 
 TEST_F(Win32Backend, TextWindowSurfaceFollowsItsClientArea) {
-    HWND hwnd = hwnd_of(text_window);
+    HWND hwnd = hwnd_of(text_window());
     SetWindowPos(hwnd, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
     RECT client{};
     GetClientRect(hwnd, &client);
-    const platform::Rect rc = platform::get_client_rect(text_window);
+    const platform::Rect rc = platform::get_client_rect(text_window());
     EXPECT_EQ(rc.right, client.right);
     EXPECT_EQ(rc.bottom, client.bottom);
-    const raster::Pixmap pm = gdi::dc_pixmap(platform::get_dc(text_window));
+    const raster::Pixmap pm = gdi::dc_pixmap(platform::get_dc(text_window()));
     EXPECT_EQ(pm.width, client.right);
     EXPECT_EQ(pm.height, client.bottom);
     ZEMKA_console_printf("after the resize\n");
-    EXPECT_EQ(gdi::dc_pixmap(platform::get_dc(text_window)).width, client.right);
+    EXPECT_EQ(gdi::dc_pixmap(platform::get_dc(text_window())).width, client.right);
 }
 
 TEST(Win32Text, FixedPitchFontHasEqualAdvances) {

@@ -12,7 +12,7 @@
 
 #include "zemka/console/format_text.h"
 #include "zemka/platform/settings.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka::console {
 
@@ -197,7 +197,7 @@ void queue_line(gdi::Dc *dc, const char *text, std::size_t len) {
         // nothing is queued, so its geometry can be read now, and a resize
         // brings it up to date before it changes.
         q.h = line_height(dc);
-        q.rc = get_client_rect(text_window);
+        q.rc = get_client_rect(text_window());
         const std::size_t lines = q.h > 0 ? static_cast<std::size_t>(std::max(q.rc.bottom - q.rc.top, 0) / q.h) + 2 : 1;
         if (q.ring.size() != lines) q.ring.assign(lines, std::string());
         q.column.assign(static_cast<std::size_t>(std::max(q.h, 0)), 0);
@@ -232,10 +232,10 @@ void set_line_tap(LineTap tap, void *context) {
 void console_draw_line(char *text) {
     std::size_t len = std::strlen(text);
     if (len > 0 && text[len - 1] == '\n') text[--len] = '\0';
-    gdi::Dc *dc = get_dc(text_window);
+    gdi::Dc *dc = get_dc(text_window());
     if (!dc) return;  // no text window (not yet, or closed by the user)
     queue_line(dc, text, len);
-    release_dc(text_window, dc);
+    release_dc(text_window(), dc);
 }
 
 void repaint() {

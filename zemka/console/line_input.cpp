@@ -6,7 +6,7 @@
 
 #include "zemka/platform/dialog.h"
 #include "zemka/support/utf8.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka {
 
@@ -96,11 +96,11 @@ void build_gets_template(const char *prompt, std::uint8_t (&out)[GETS_TEMPLATE_S
 
 extern "C" int ZEMKA_gets(const char *prompt, char *buffer) {
     using namespace zemka;
-    if (!buffer || !draw_window) return 0;
+    if (!buffer || !draw_window()) return 0;
     std::uint8_t dialog_template[GETS_TEMPLATE_SIZE];
     build_gets_template(prompt, dialog_template);
     const std::intptr_t result =
-        platform::dialog_box_indirect(app_instance, dialog_template, sizeof dialog_template, draw_window,
+        platform::dialog_box_indirect(app_instance(), dialog_template, sizeof dialog_template, draw_window(),
                                       gets_dialog_proc, reinterpret_cast<std::intptr_t>(buffer));
     return result == -1 ? 0 : 1;
 }

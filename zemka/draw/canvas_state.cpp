@@ -1,12 +1,11 @@
-// The drawing side of the library's process-wide state.
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
 
 namespace zemka {
 
-int canvas_dirty = 1;
+gdi::Dc *canvas_dc = nullptr;
 int centre_x = 0;
 int centre_y = 0;
-gdi::Dc *canvas_dc = nullptr;
+int canvas_dirty = 1;
 unsigned char logging = 1;
 
 }  // namespace zemka

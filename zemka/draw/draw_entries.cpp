@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "zemka/console/format_text.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/corrections.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
-#include "zemka/state.h"
+#include "zemka/zemka.h"
 
 using namespace zemka;
 

@@ -1,17 +1,15 @@
 // The renderer: one primitive record onto the canvas, through the
-// platform's drawing context in the create / select / draw / reselect /
+// engine's drawing context in the create / select / draw / reselect /
 // delete pattern, so the context is back at its defaults afterwards.
 #include <algorithm>
 #include <cstring>
 
 #include "zemka/draw/canvas_size.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"
-#include "zemka/state.h"
 
 namespace zemka {
-
-using namespace platform;
 
 namespace {
 

@@ -39,6 +39,11 @@ enum Message : unsigned {
 // codes, digits theirs.
 enum KeyCode : unsigned { VK_CONTROL = 17 };
 
+// WM_COMMAND ids that no menu item has: a web page's buttons that start
+// recording an animation and stop it, writing the file. The back end
+// sends them, the library's menu ids stay clear of them.
+enum CommandId : unsigned { COMMAND_MOVIE_START = 20, COMMAND_MOVIE_STOP = 21 };
+
 // WM_KEYDOWN carries in lparam the character the key press types (its
 // code point shifted left by 16; 0 when it types none), which the
 // translate step turns into WM_CHAR.

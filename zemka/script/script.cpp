@@ -12,9 +12,11 @@
 #include <cstring>
 #include <string>
 
+#include "zemka/script/script_state.h"
 #include "zemka/support/offered_file.h"
 #include "zemka/support/regular_file.h"
-#include "zemka/state.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 
 namespace zemka {
 

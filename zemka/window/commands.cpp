@@ -1,8 +1,11 @@
 // The "&Run" menu and its Ctrl + letter shortcuts. Commands only set flags
 // and keep the menu's check marks in step with them.
+#include "zemka/draw/canvas_state.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 #include "zemka/window/movie.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 #include "zemka/window/window_procs.h"
 
 namespace zemka {
@@ -57,6 +60,8 @@ unsigned command_of_key(std::uintptr_t code) {
 
 }  // namespace
 
+Menu *run_menu = nullptr;
+
 void build_menu(Window *window) {
     Menu *bar = create_menu();
     run_menu = create_popup_menu();
@@ -103,7 +108,7 @@ void key_released(std::uintptr_t code) {
 
 void focus_lost(std::uintptr_t next_focus) {
     const auto *next = reinterpret_cast<const Window *>(next_focus);
-    if (next && (next == draw_window || next == text_window)) return;
+    if (next && (next == draw_window() || next == text_window())) return;
     ctrl_down = 0;
 }
 

@@ -1,8 +1,12 @@
 // The event wait: runs the message handling one message at a time until
 // exactly one event is ready, presenting the canvas whenever it changed.
+#include "zemka/draw/canvas_state.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
 #include "zemka/window/end_signals.h"
+#include "zemka/window/library_windows.h"
+#include "zemka/window/run_menu.h"
+#include "zemka/window/run_state.h"
 #include "zemka/window/unattended.h"
 #include "zemka/window/window_procs.h"
 
@@ -28,7 +32,7 @@ bool pump_message() {
         dispatch_message(msg);
     }
     if (canvas_dirty) {
-        gdi::bit_blt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
+        gdi::bit_blt(window_dc(), 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
         canvas_dirty = 0;
     }
     return taken;
@@ -60,7 +64,7 @@ void input_timer() { tick_seen = 1; }
 using namespace zemka;
 
 extern "C" int ZEMKA_next_event_record(EventRecord *record) {
-    if (!draw_window) {
+    if (!draw_window()) {
         // Nothing to wait on before the library is started.
         if (record) *record = EventRecord{0, 0, 0};
         return ZEMKA_QUIT;
@@ -124,7 +128,7 @@ extern "C" int ZEMKA_next_event(int *x, int *y, char *key) {
 }
 
 extern "C" int ZEMKA_set_animation(int mode) {
-    if (!draw_window) return 0;
+    if (!draw_window()) return 0;
     switch (mode) {
         case RUN_HALT:
             one_frame = 0;
@@ -139,7 +143,7 @@ extern "C" int ZEMKA_set_animation(int mode) {
 }
 
 extern "C" int ZEMKA_set_logging(int flag) {
-    if (!draw_window) return 0;
+    if (!draw_window()) return 0;
     logging = flag != 0;
     check_menu_item(run_menu, MENU_LOGGING, logging ? MF_CHECKED : MF_UNCHECKED);
     if (logging) show_text_window(1);

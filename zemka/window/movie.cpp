@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "zemka/draw/canvas_size.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/platform/settings.h"
 #include "zemka/raster/gif_encoder.h"
-#include "zemka/support/offered_file.h"
-#include "zemka/state.h"
 #include "zemka/support/image_file.h"
+#include "zemka/support/offered_file.h"
 #include "zemka/support/regular_file.h"
 #include "zemka/window/end_signals.h"
 #include "zemka/window/setting_values.h"

@@ -6,13 +6,15 @@
 #include <string>
 
 #include "zemka/draw/canvas_size.h"
+#include "zemka/draw/canvas_state.h"
 #include "zemka/platform/settings.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
+#include "zemka/script/script_state.h"
 #include "zemka/support/image_file.h"
 #include "zemka/support/regular_file.h"
 #include "zemka/window/end_signals.h"
 #include "zemka/window/movie.h"
+#include "zemka/window/run_state.h"
 #include "zemka/window/setting_values.h"
 #include "zemka/window/window_procs.h"
 

@@ -2,7 +2,8 @@
 #include "zemka/window/window_procs.h"
 
 #include "zemka/console/console.h"
-#include "zemka/state.h"
+#include "zemka/draw/canvas_state.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka {
 
@@ -19,7 +20,7 @@ void recompute_centre(Window *window) {
 
 void repaint_drawing_window(Window *window) {
     gdi::Dc *paint_dc = begin_paint(window);
-    gdi::bit_blt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
+    gdi::bit_blt(window_dc(), 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
     end_paint(window, paint_dc);
     canvas_dirty = 0;
 }
@@ -60,7 +61,7 @@ std::intptr_t text_window_proc(Window *window, unsigned message, std::uintptr_t 
             // Keys typed into the console act as if typed into the drawing
             // window; so does its loss of the focus, with the window that
             // takes it.
-            post_message(draw_window, message, wparam, lparam);
+            post_message(draw_window(), message, wparam, lparam);
             return 0;
         default: return def_window_proc(window, message, wparam, lparam);
     }

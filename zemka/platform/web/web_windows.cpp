@@ -10,7 +10,6 @@
 #include "zemka/platform/web/web_bridge.h"
 #include "zemka/platform/web/web_protocol.h"
 #include "zemka/script/script.h"
-#include "zemka/state.h"
 #include "zemka/support/offered_file.h"
 
 namespace zemka::platform {
