@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "zemka/draw/canvas_size.h"
+#include "zemka/platform/canvas_size.h"
 #include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/draw/primitive.h"

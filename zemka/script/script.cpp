@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 
+#include "zemka/platform/script_file.h"
 #include "zemka/script/script_state.h"
 #include "zemka/support/offered_file.h"
 #include "zemka/support/regular_file.h"
@@ -176,6 +177,8 @@ bool read_line(char (&line)[LINE_SIZE]) {
 }  // namespace
 
 const char *script_path() { return chosen_path.c_str(); }
+
+const char *platform::script_file_path() { return script_path(); }
 
 void set_script_path(const char *path) { chosen_path = path && *path ? path : DEFAULT_SCRIPT_PATH; }
 

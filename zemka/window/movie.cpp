@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/draw/canvas_size.h"
+#include "zemka/platform/canvas_size.h"
 #include "zemka/draw/canvas_state.h"
 #include "zemka/draw/palette.h"
 #include "zemka/platform/settings.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "zemka/draw/canvas_size.h"
+#include "zemka/platform/canvas_size.h"
 #include "zemka/draw/canvas_state.h"
 #include "zemka/platform/settings.h"
 #include "zemka/script/script.h"

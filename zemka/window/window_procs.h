@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "zemka/draw/canvas_size.h"
+#include "zemka/platform/canvas_size.h"
 #include "zemka/platform/windowing.h"
 
 namespace zemka {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "zemka/draw/canvas_size.h"
+#include "zemka/platform/canvas_size.h"
 #include "zemka/platform/emulated/window_system.h"
 
 namespace zemka::platform {

@@ -7,9 +7,9 @@
 #include <map>
 
 #include "zemka/platform/emulated/toolkit.h"
+#include "zemka/platform/script_file.h"
 #include "zemka/platform/web/web_bridge.h"
 #include "zemka/platform/web/web_protocol.h"
-#include "zemka/script/script.h"
 #include "zemka/support/offered_file.h"
 
 namespace zemka::platform {
@@ -177,5 +177,5 @@ extern "C" __attribute__((export_name("zemka_web_unwind_area_size"))) int zemka_
 
 // Where a script the page gives to play goes: the file Playback Script reads.
 extern "C" __attribute__((export_name("zemka_web_script_path"))) const char *zemka_web_script_path() {
-    return zemka::script_path();
+    return zemka::platform::script_file_path();
 }

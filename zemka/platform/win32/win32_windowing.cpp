@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "zemka/draw/canvas_size.h"
+#include "zemka/platform/canvas_size.h"
 #include "zemka/platform/win32/win32_api.h"
 
 namespace zemka::platform {

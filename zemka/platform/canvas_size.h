@@ -1,7 +1,7 @@
 // The canvas a program draws on and the part of it the drawing window
 // shows (its client area, and so every snapshot and animation frame), in
-// pixels. Every back end's drawing window and every picture of it takes
-// its size from here.
+// pixels: a fact of the contract, since every back end's drawing window
+// and every picture of it takes its size from here.
 #pragma once
 
 namespace zemka {
