@@ -13,6 +13,7 @@ set(ZEMKA_FONT_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of the De
 target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
+  ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_menus.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_windows.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_dialog.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp)
