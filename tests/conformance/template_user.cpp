@@ -1,0 +1,28 @@
+// The template back end's user: it has none, so it takes no input and the
+// back end closes the drawing window itself when nothing can happen any
+// more, which its wait then reports as the close box. Its screen is the
+// copy it keeps of the last present. A back end started from the template
+// clicks, types, closes and reads its toolkit's screen here (qt_user.cpp
+// does it for Qt).
+#include "conformance/toolkit_user.h"
+#include "zemka/platform/template/template_screen.h"
+#include "zemka/state.h"
+
+namespace zemka::conformance {
+
+bool takes_input() { return false; }
+void click(int, int) {}
+void type(char) {}
+void close_drawing_window() {}
+void settle() {}
+bool screen_pixels(std::vector<std::uint32_t> &pixels, int &width, int &height) {
+    return platform::template_shown(draw_window, pixels, width, height);
+}
+
+// Without input or animation the wait cannot hang: the back end ends it.
+int next_event(EventRecord &record, bool &guard_fired) {
+    guard_fired = false;
+    return ZEMKA_next_event_record(&record);
+}
+
+}  // namespace zemka::conformance
