@@ -92,7 +92,7 @@ void BM_LoggedFrame(benchmark::State &st) {
     }
     for (auto _ : st) {
         painter::draw_frame(f.state);
-        const zemka::raster::Pixmap pm = zemka::platform::dc_pixmap(zemka::platform::get_dc(zemka::text_window));
+        const zemka::raster::Pixmap pm = zemka::gdi::dc_pixmap(zemka::platform::get_dc(zemka::text_window));
         benchmark::DoNotOptimize(pm.pixels[0]);
         benchmark::ClobberMemory();
     }

@@ -88,7 +88,7 @@ void collect(const char *text, std::size_t length, void *context) {
 }
 
 std::vector<std::uint32_t> canvas_copy() {
-    const zemka::raster::Pixmap pm = zemka::platform::dc_pixmap(zemka::canvas_dc);
+    const zemka::raster::Pixmap pm = zemka::gdi::dc_pixmap(zemka::canvas_dc);
     std::vector<std::uint32_t> out;
     for (int y = 0; y < pm.height; ++y)
         out.insert(out.end(), pm.pixels + static_cast<std::size_t>(y) * pm.stride,
@@ -139,7 +139,7 @@ bool verify_frame(const painter::WeatherState &s, const std::vector<Prim> &list)
     zemka::logging = 0;
     painter::draw_frame(s);
     const std::vector<std::uint32_t> expected = canvas_copy();
-    zemka::raster::fill_rect(zemka::platform::dc_pixmap(zemka::canvas_dc), 0, 0, CANVAS_W, CANVAS_H, 0xff000000u);
+    zemka::raster::fill_rect(zemka::gdi::dc_pixmap(zemka::canvas_dc), 0, 0, CANVAS_W, CANVAS_H, 0xff000000u);
     for (const Prim &p : list) {
         switch (p.kind) {
             case Prim::Rect: ZEMKA_draw_rectangle(p.color, p.x1, p.y1, p.x2, p.y2, p.width); break;
@@ -169,7 +169,7 @@ void draw_text_shared(const zemka::raster::Pixmap &pm, const Prim &p) {
 }
 
 std::uint32_t rgb_of(int color) {
-    const zemka::platform::ColorRef c = zemka::palette[color];
+    const zemka::gdi::ColorRef c = zemka::palette[color];
     return ((c & 0xffu) << 16) | (c & 0xff00u) | ((c >> 16) & 0xffu);
 }
 

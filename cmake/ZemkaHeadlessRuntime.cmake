@@ -2,7 +2,8 @@
 # headless/libzemka.so.2, with the same SONAME and the same functions. A
 # program built against the desktop library runs on it unchanged when the
 # loader is pointed there (zemka run does so where there is no display).
-# Installed as lib/zemka/headless/.
+# Installed as lib/zemka/headless/. Made by the desktop back ends that need
+# a display.
 include(GNUInstallDirs)
 function(zemka_add_headless_runtime)
   add_library(zemka-headless-runtime SHARED ${ZEMKA_LOGIC_SOURCES} ${ZEMKA_ENGINE_SOURCES})
@@ -16,7 +17,7 @@ function(zemka_add_headless_runtime)
   include(${PROJECT_SOURCE_DIR}/cmake/ZemkaPlatform-headless.cmake)
 endfunction()
 
-if(ZEMKA_SHARED AND NOT ZEMKA_PLATFORM STREQUAL "headless" AND NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32" AND NOT WIN32)
+if(ZEMKA_SHARED)
   find_package(Freetype QUIET)
   if(Freetype_FOUND)
     zemka_add_headless_runtime()

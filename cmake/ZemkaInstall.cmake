@@ -83,6 +83,9 @@ if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32" AND NOT WIN32)
   install(PROGRAMS ${CMAKE_CURRENT_BINARY_DIR}/installed-command/zemka DESTINATION ${CMAKE_INSTALL_BINDIR})
   # The SDKs that tools/build-web.sh and tools/build-windows.sh stage, where
   # they have been built: zemka web and zemka windows use them.
+  set(ZEMKA_WEB_SDK_DIR ${PROJECT_SOURCE_DIR}/build-web/sdk CACHE PATH "The web SDK to install")
+  set(ZEMKA_WIN64_SDK_DIR ${PROJECT_SOURCE_DIR}/build-win64/sdk CACHE PATH "The x86_64 Windows SDK to install")
+  set(ZEMKA_WIN32_SDK_DIR ${PROJECT_SOURCE_DIR}/build-win32/sdk CACHE PATH "The i686 Windows SDK to install")
   if(EXISTS ${ZEMKA_WEB_SDK_DIR}/libzemka.a)
     install(DIRECTORY ${ZEMKA_WEB_SDK_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/zemka/web)
   else()

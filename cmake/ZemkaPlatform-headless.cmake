@@ -3,11 +3,23 @@
 # (and a dialog's answer from standard input), text by FreeType in the
 # desktop's DejaVu fonts. Replays, snapshots and the test suite that needs
 # no toolkit run on it.
-# ZEMKA_BACKEND_TARGET: the library target it goes into (zemka, or the
-# headless runtime a desktop build makes beside its own library).
-if(NOT DEFINED ZEMKA_BACKEND_TARGET)
-  set(ZEMKA_BACKEND_TARGET zemka)
+
+# --- The card (cmake/ZemkaBackends.cmake).
+set(ZEMKA_BACKEND_DEFAULT_FOR "")
+set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)
+set(ZEMKA_BACKEND_SUITES portable conformance)
+set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/tests/conformance/headless_user.cpp)
+set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")
+set(ZEMKA_BACKEND_DEPS "")
+set(ZEMKA_BACKEND_PREPARE "")
+set(ZEMKA_BACKEND_CHECK build)
+set(ZEMKA_BACKEND_RUN "")
+if(ZEMKA_BACKEND_CARD_ONLY)
+  return()
 endif()
+
+# --- The build, into ZEMKA_BACKEND_TARGET: the library, or the second copy
+# a desktop build makes beside its own (cmake/ZemkaHeadlessRuntime.cmake).
 find_package(Freetype REQUIRED)
 set(ZEMKA_FONT_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of the DejaVu fonts the headless back end draws text with")
 target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE

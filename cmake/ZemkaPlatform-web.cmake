@@ -4,10 +4,29 @@
 # wasm32-wasi, built with cmake/toolchain-wasi.cmake (clang 22 with the
 # sysroot of the playground's compiler). tools/build-web.sh does it all and
 # stages the web SDK.
+
+# --- The card (cmake/ZemkaBackends.cmake). Its tests are pages in real
+# browsers (tests/web/run.sh), not a build of this tree's own.
+set(ZEMKA_BACKEND_DEFAULT_FOR "")
+set(ZEMKA_BACKEND_NEEDS_DISPLAY ON)
+set(ZEMKA_BACKEND_SUITES "")
+set(ZEMKA_BACKEND_CONFORMANCE_USER "")
+set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")
+set(ZEMKA_BACKEND_DEPS tools/deps-web.sh)
+# The desktop build installs the web SDK for the zemka command.
+set(ZEMKA_BACKEND_PREPARE tools/build-web.sh --sdk-only)
+set(ZEMKA_BACKEND_CHECK tests/web/run.sh)
+# ./run --web: the painter and the examples as pages on http://127.0.0.1:8000.
+set(ZEMKA_BACKEND_RUN tools/serve-web.sh 8000)
+if(ZEMKA_BACKEND_CARD_ONLY)
+  return()
+endif()
+
+# --- The build.
 if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32")
   message(FATAL_ERROR "ZEMKA_PLATFORM=web needs the wasm32-wasi toolchain (-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-wasi.cmake)")
 endif()
-target_sources(zemka PRIVATE
+target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
   ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_windows.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/web/web_dialog.cpp
@@ -17,7 +36,7 @@ target_sources(zemka PRIVATE
 # has no C++ exceptions for the program either (a throw is a compile error).
 set(ZEMKA_WEB_COMMON_FLAGS --target=${ZEMKA_WASI_TARGET} -D_WASI_EMULATED_SIGNAL -D_WASI_EMULATED_GETPID
   -D_WASI_EMULATED_PROCESS_CLOCKS -Os)
-target_compile_options(zemka PRIVATE ${ZEMKA_WEB_COMMON_FLAGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+target_compile_options(${ZEMKA_BACKEND_TARGET} PRIVATE ${ZEMKA_WEB_COMMON_FLAGS} $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
 
 # How a program is compiled and linked against the library: the one
 # recipe of `zemka web` and of the playground, staged in the web SDK as

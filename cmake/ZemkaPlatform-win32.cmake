@@ -2,17 +2,34 @@
 # compiler). zemka.dll links the C and C++ runtime statically, so it needs
 # only system DLLs, and exports exactly the ZEMKA_ entries of zemka.h
 # (zemka.def, made from the header, also lets other toolchains make an
-# import library). The Qt-based unit tests do not run here; tests/windows
-# builds and runs the Windows suite.
+# import library). tests/windows builds the Windows suite.
 # Windows keeps its own window system, message queue and dialogs: the
 # library's emulated one is not used here.
+
+# --- The card (cmake/ZemkaBackends.cmake). ./test cross-builds it and
+# runs its suite under wine (tests/windows/run.sh).
+set(ZEMKA_BACKEND_DEFAULT_FOR Windows)
+set(ZEMKA_BACKEND_NEEDS_DISPLAY ON)
+set(ZEMKA_BACKEND_SUITES windows)
+set(ZEMKA_BACKEND_CONFORMANCE_USER "")
+set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")
+set(ZEMKA_BACKEND_DEPS tools/deps-windows.sh)
+# The desktop build installs the Windows SDKs for the zemka command.
+set(ZEMKA_BACKEND_PREPARE tools/build-windows.sh)
+set(ZEMKA_BACKEND_CHECK tests/windows/run.sh)
+set(ZEMKA_BACKEND_RUN "")
+if(ZEMKA_BACKEND_CARD_ONLY)
+  return()
+endif()
+
+# --- The build.
 set(ZEMKA_WIN32_SOURCES
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
   ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_windowing.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_dialog.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_text_engine.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/win32/win32_wide_text.cpp)
-target_sources(zemka PRIVATE ${ZEMKA_WIN32_SOURCES})
+target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE ${ZEMKA_WIN32_SOURCES})
 target_link_libraries(zemka PRIVATE user32 gdi32)
 target_compile_definitions(zemka PRIVATE UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN)
 
@@ -66,6 +83,3 @@ if(MINGW)
   add_link_options($<$<LINK_LANGUAGE:CXX>:-static-libstdc++> -static-libgcc -static)
 endif()
 install(FILES ${ZEMKA_DEF_FILE} DESTINATION lib)
-if(ZEMKA_TESTS)
-  add_subdirectory(tests/windows)
-endif()

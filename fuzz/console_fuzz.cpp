@@ -78,9 +78,9 @@ TextWindowView view_before, view_after;
 void take_view(TextWindowView &v) {
     v.pixels.clear();
     v.width = v.height = 0;
-    platform::Dc *dc = platform::get_dc(text_window);
+    gdi::Dc *dc = platform::get_dc(text_window);
     if (!dc) return;
-    const raster::Pixmap pm = platform::dc_pixmap(dc);
+    const raster::Pixmap pm = gdi::dc_pixmap(dc);
     v.width = pm.width;
     v.height = pm.height;
     v.pixels.resize(static_cast<std::size_t>(pm.width) * pm.height);
@@ -90,11 +90,11 @@ void take_view(TextWindowView &v) {
     platform::release_dc(text_window, dc);
 }
 int line_height() {
-    platform::Dc *dc = platform::get_dc(text_window);
+    gdi::Dc *dc = platform::get_dc(text_window);
     if (!dc) return 0;
-    platform::Handle old = platform::select_object(dc, platform::stock_object(platform::Stock::FixedFont));
-    const platform::TextMetrics tm = platform::get_text_metrics(dc);
-    platform::select_object(dc, old);
+    gdi::Handle old = gdi::select_object(dc, gdi::stock_object(gdi::Stock::FixedFont));
+    const gdi::TextMetrics tm = gdi::get_text_metrics(dc);
+    gdi::select_object(dc, old);
     platform::release_dc(text_window, dc);
     return tm.height + tm.external_leading;
 }
@@ -133,9 +133,9 @@ void print(FuzzedDataProvider &in) {
 void print_without_memory(FuzzedDataProvider &in) {
     const std::string text = in.ConsumeRandomLengthString(300);
     take_view(view_before);
-    platform::fail_next_global_allocs(1);
+    gdi::fail_next_global_allocs(1);
     FUZZ_CHECK(ZEMKA_console_printf("%s", text.c_str()) == static_cast<int>(std::strlen(text.c_str())));
-    platform::fail_next_global_allocs(0);
+    gdi::fail_next_global_allocs(0);
     // Not stored, but drawn all the same.
     take_view(view_after);
     check_scrolled(view_before, view_after, line_height());

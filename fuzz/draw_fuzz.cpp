@@ -70,7 +70,7 @@ std::string text_arg(FuzzedDataProvider &in) { return in.ConsumeRandomLengthStri
 
 bool bad_color(int color) { return color < 0 || color >= PALETTE_SIZE; }
 int used_color(int color) { return bad_color(color) ? FALLBACK_COLOR : color; }
-std::uint32_t pixel_value(int color) { return platform::pixel_of(palette[used_color(color)]); }
+std::uint32_t pixel_value(int color) { return gdi::pixel_of(palette[used_color(color)]); }
 int magnitude(int v) { return v == INT_MIN ? INT_MAX : (v < 0 ? -v : v); }
 
 std::int64_t dev_x(std::int64_t x) { return centre_x + x; }
@@ -126,19 +126,19 @@ void render_any_record(FuzzedDataProvider &in, Expect &e) {
     std::int64_t *points[] = {&r.x1, &r.y1, &r.x2, &r.y2, &r.x3, &r.y3};
     for (std::int64_t *p : points)
         *p = in.ConsumeBool() ? in.ConsumeIntegral<std::int64_t>() : in.ConsumeIntegralInRange<std::int64_t>(-800, 800);
-    platform::MemHandle block = 0;
+    gdi::MemHandle block = 0;
     if (r.kind == PRIM_TEXT && in.ConsumeBool()) {
         const std::string text = text_arg(in);
-        block = platform::global_alloc(text.size() + 1);
-        if (char *copy = static_cast<char *>(platform::global_lock(block))) {
+        block = gdi::global_alloc(text.size() + 1);
+        if (char *copy = static_cast<char *>(gdi::global_lock(block))) {
             std::memcpy(copy, text.c_str(), text.size() + 1);
-            platform::global_unlock(block);
+            gdi::global_unlock(block);
         }
         r.y2 = static_cast<std::int64_t>(block);
     }
     e.keep_canvas_if(r.kind < PRIM_TRIANGLE || r.kind > PRIM_TEXT || bad_color(r.color));
     render_primitive(r);
-    platform::global_free(block);
+    gdi::global_free(block);
 }
 
 void one_call(FuzzedDataProvider &in) {

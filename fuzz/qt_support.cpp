@@ -17,16 +17,16 @@ void start_offscreen_toolkit() {
 
 void make_canvas() {
     using namespace zemka;
-    canvas_dc = platform::create_memory_dc(601, 540);
+    canvas_dc = gdi::create_memory_dc(601, 540);
     centre_x = 300;
     centre_y = 250;
-    const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
+    const raster::Pixmap pm = gdi::dc_pixmap(canvas_dc);
     FUZZ_CHECK(pm.width == 601 && pm.height == 540);
     raster::fill_rect(pm, 0, 0, 601, 540, 0xff000000u);
 }
 
 void canvas_pixels(std::vector<std::uint32_t> &out) {
-    const zemka::raster::Pixmap pm = zemka::platform::dc_pixmap(zemka::canvas_dc);
+    const zemka::raster::Pixmap pm = zemka::gdi::dc_pixmap(zemka::canvas_dc);
     out.resize(static_cast<std::size_t>(pm.width) * pm.height);
     for (int y = 0; y < pm.height; ++y)
         std::memcpy(&out[static_cast<std::size_t>(y) * pm.width], pm.pixels + static_cast<std::size_t>(y) * pm.stride,
@@ -34,7 +34,7 @@ void canvas_pixels(std::vector<std::uint32_t> &out) {
 }
 
 std::uint32_t canvas_pixel(int x, int y) {
-    const zemka::raster::Pixmap pm = zemka::platform::dc_pixmap(zemka::canvas_dc);
+    const zemka::raster::Pixmap pm = zemka::gdi::dc_pixmap(zemka::canvas_dc);
     return pm.pixels[static_cast<std::size_t>(y) * pm.stride + x];
 }
 

@@ -51,7 +51,7 @@ if [ -z "$binary" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEMKA_SANITIZE=ON >/dev/null
   fi
   cmake --build "$build" -j2 --target zemka-longrun-painter
-  binary=$build/tests/longrun/zemka-longrun-painter
+  binary=$build/tests/qt/longrun/zemka-longrun-painter
 fi
 
 [ -x "$binary" ] || { echo "no program $binary" >&2; exit 2; }

@@ -12,13 +12,13 @@ namespace zemka {
 // Drawing: the canvas and its centre.
 extern int canvas_dirty;         // canvas changed since it was last shown
 extern int centre_x, centre_y;   // device coordinates of logical (0, 0)
-extern platform::Dc *canvas_dc;  // null until start
+extern gdi::Dc *canvas_dc;       // null until start
 extern unsigned char logging;    // drawing calls write a log line
 
 // Windows.
 extern platform::Window *draw_window;  // null until start: "not started"
 extern platform::Window *text_window;
-extern platform::Dc *window_dc;
+extern gdi::Dc *window_dc;
 extern void *app_instance;
 extern platform::Menu *run_menu;
 

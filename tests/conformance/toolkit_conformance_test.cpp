@@ -1,7 +1,9 @@
 // What every emulated back end must do through the toolkit interface: a
 // user's clicks, keys and close box come back from the library's wait as
 // the right events, and after a draw the screen shows what the window
-// shows (shown_pixels).
+// shows (shown_pixels). The web back end's user is a browser:
+// tests/web/conformance_test.mjs runs the same cases on a page, with real
+// input, in Chromium and Firefox ESR (from tests/web/run.sh).
 #include <gtest/gtest.h>
 
 #include <cstdint>

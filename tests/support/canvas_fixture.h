@@ -17,13 +17,13 @@ protected:
     void TearDown() override;
 
     // The colour of canvas pixel (x, y) in device coordinates.
-    platform::ColorRef pixel(int x, int y) const;
+    gdi::ColorRef pixel(int x, int y) const;
     // The colour of the canvas pixel at a logical point.
-    platform::ColorRef logical_pixel(int x, int y) const { return pixel(300 + x, 250 - y); }
+    gdi::ColorRef logical_pixel(int x, int y) const { return pixel(300 + x, 250 - y); }
     // Paints the whole canvas one colour (no console line, unlike clearing).
-    void paint_canvas(platform::ColorRef color);
+    void paint_canvas(gdi::ColorRef color);
     // Number of canvas pixels of a colour inside [x0, x1) x [y0, y1).
-    int count_pixels(platform::ColorRef color, int x0 = 0, int y0 = 0, int x1 = 601, int y1 = 540) const;
+    int count_pixels(gdi::ColorRef color, int x0 = 0, int y0 = 0, int x1 = 601, int y1 = 540) const;
     std::vector<std::uint32_t> snapshot() const;
 
     std::vector<std::string> lines;  // console lines in order, as formatted

@@ -27,24 +27,24 @@ protected:
         LibraryTest::SetUp();
         // A pattern instead of the plain background, so that any pixel the
         // line drawing keeps or moves shows.
-        const raster::Pixmap pm = dc_pixmap(get_dc(text_window));
+        const raster::Pixmap pm = gdi::dc_pixmap(get_dc(text_window));
         for (int y = 0; y < pm.height; ++y)
             for (int x = 0; x < pm.width; ++x)
                 pm.pixels[static_cast<std::size_t>(y) * pm.stride + x] =
                     0xff000000u | static_cast<std::uint32_t>((x * 7919 + y * 104729) & 0xffffff);
-        model = create_memory_dc(pm.width, pm.height);
+        model = gdi::create_memory_dc(pm.width, pm.height);
         copy_into_model();
-        select_object(model, stock_object(Stock::FixedFont));
+        gdi::select_object(model, gdi::stock_object(gdi::Stock::FixedFont));
     }
     void TearDown() override {
-        delete_dc(model);
+        gdi::delete_dc(model);
         LibraryTest::TearDown();
     }
 
     void copy_into_model() {
-        const raster::Pixmap from = dc_pixmap(get_dc(text_window));
-        resize_dc(model, from.width, from.height);
-        const raster::Pixmap to = dc_pixmap(model);
+        const raster::Pixmap from = gdi::dc_pixmap(get_dc(text_window));
+        gdi::resize_dc(model, from.width, from.height);
+        const raster::Pixmap to = gdi::dc_pixmap(model);
         for (int y = 0; y < from.height; ++y)
             std::memcpy(to.pixels + static_cast<std::size_t>(y) * to.stride,
                         from.pixels + static_cast<std::size_t>(y) * from.stride, from.width * sizeof(std::uint32_t));
@@ -54,18 +54,18 @@ protected:
     // (null pen, background brush), draw the text.
     void model_line(std::string text) {
         if (!text.empty() && text.back() == '\n') text.pop_back();
-        const TextMetrics tm = get_text_metrics(model);
+        const gdi::TextMetrics tm = gdi::get_text_metrics(model);
         const int h = tm.height + tm.external_leading;
-        scroll_dc(model, h);
-        const raster::Pixmap pm = dc_pixmap(model);
-        Handle brush = create_solid_brush(get_bk_color(model));
-        Handle old_brush = select_object(model, brush);
-        Handle old_pen = select_object(model, stock_object(Stock::NullPen));
-        rectangle(model, 0, pm.height - h, pm.width, pm.height + 1);
-        select_object(model, old_pen);
-        select_object(model, old_brush);
-        delete_object(brush);
-        text_out(model, 5, pm.height - h, text.c_str(), std::strlen(text.c_str()));
+        gdi::scroll_dc(model, h);
+        const raster::Pixmap pm = gdi::dc_pixmap(model);
+        gdi::Handle brush = gdi::create_solid_brush(gdi::get_bk_color(model));
+        gdi::Handle old_brush = gdi::select_object(model, brush);
+        gdi::Handle old_pen = gdi::select_object(model, gdi::stock_object(gdi::Stock::NullPen));
+        gdi::rectangle(model, 0, pm.height - h, pm.width, pm.height + 1);
+        gdi::select_object(model, old_pen);
+        gdi::select_object(model, old_brush);
+        gdi::delete_object(brush);
+        gdi::text_out(model, 5, pm.height - h, text.c_str(), std::strlen(text.c_str()));
     }
 
     void print(const std::string &text) {
@@ -75,8 +75,8 @@ protected:
 
     // Number of pixels in which the window and the model differ.
     int differences() {
-        const raster::Pixmap a = dc_pixmap(get_dc(text_window));
-        const raster::Pixmap b = dc_pixmap(model);
+        const raster::Pixmap a = gdi::dc_pixmap(get_dc(text_window));
+        const raster::Pixmap b = gdi::dc_pixmap(model);
         if (a.width != b.width || a.height != b.height) return -1;
         int n = 0;
         for (int y = 0; y < a.height; ++y)
@@ -90,7 +90,7 @@ protected:
         return "white line from (" + std::to_string(i) + ",-12) to (" + std::to_string(i + 3) + ",9), width 2\n";
     }
 
-    Dc *model = nullptr;
+    gdi::Dc *model = nullptr;
 };
 
 TEST_F(ConsolePixels, AFewLines) {
@@ -147,8 +147,8 @@ TEST_F(ConsolePixels, ResizedWhileLinesWait) {
     auto *frame = static_cast<QWidget *>(native_handle(text_window));
     frame->resize(frame->width() + 37, frame->height() + 23);
     QApplication::processEvents();
-    const raster::Pixmap pm = dc_pixmap(get_dc(text_window));
-    resize_dc(model, pm.width, pm.height);
+    const raster::Pixmap pm = gdi::dc_pixmap(get_dc(text_window));
+    gdi::resize_dc(model, pm.width, pm.height);
     // What the resize uncovered is the window's own business; from here on
     // both start from the same pixels.
     copy_into_model();
@@ -161,7 +161,7 @@ TEST_F(ConsolePixels, ShownWindowIsUpToDate) {
     // when the window is painted.
     for (int i = 0; i < 20; ++i) print(line_of(i));
     const QImage shown = static_cast<QWidget *>(native_handle(text_window))->focusProxy()->grab().toImage();
-    const raster::Pixmap b = dc_pixmap(model);
+    const raster::Pixmap b = gdi::dc_pixmap(model);
     ASSERT_GE(shown.width(), 1);
     int n = 0;
     for (int y = 0; y < std::min(shown.height(), b.height); ++y)

@@ -75,7 +75,7 @@ TEST(ConsoleFormat, TheCutKeepsWholeCharacters) {
 
 TEST(ConsoleFormat, FailedAllocationLeavesTheRingAsItWas) {
     ZEMKA_console_printf("kept\n");
-    zemka::platform::fail_next_global_allocs(1);
+    zemka::gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_console_printf("lost\n"), 5);
     EXPECT_EQ(log_head, 0);
     EXPECT_EQ(log_next, 1);

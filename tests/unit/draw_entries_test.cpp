@@ -10,7 +10,7 @@
 #include "zemka/state.h"
 #include "zemka/zemka.h"
 
-using zemka::platform::rgb;
+using zemka::gdi::rgb;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -309,7 +309,7 @@ TEST_F(DrawText, TheFormattingCutKeepsWholeCharacters) {
 
 TEST_F(DrawText, FailedCopyAllocationSkipsTheRender) {
     zemka::logging = 0;
-    zemka::platform::fail_next_global_allocs(1);
+    zemka::gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_draw_text(1, 0, 0, 20, "lost"), 1);
     EXPECT_EQ(count_pixels(BLACK), 601 * 540);
     ZEMKA_draw_text(1, 0, 0, 20, "kept");

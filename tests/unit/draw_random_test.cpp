@@ -67,13 +67,13 @@ TEST_F(DrawRandom, EveryEntrySurvivesExtremeArguments) {
 
 TEST_F(DrawRandom, HugeFiguresCoverTheCanvasWithoutOverflow) {
     ZEMKA_draw_rectangle(2, INT_MIN, INT_MAX, INT_MAX, INT_MIN, 0);
-    EXPECT_EQ(count_pixels(zemka::platform::rgb(255, 0, 0)), 601 * 540);
+    EXPECT_EQ(count_pixels(zemka::gdi::rgb(255, 0, 0)), 601 * 540);
     ZEMKA_draw_circle(4, 0, 0, INT_MAX);
-    EXPECT_EQ(count_pixels(zemka::platform::rgb(0, 0, 255)), 601 * 540);
+    EXPECT_EQ(count_pixels(zemka::gdi::rgb(0, 0, 255)), 601 * 540);
     ZEMKA_draw_line(5, INT_MIN, 0, INT_MAX, 0, 2000000000);
-    EXPECT_EQ(count_pixels(zemka::platform::rgb(255, 255, 0)), 601 * 540);
+    EXPECT_EQ(count_pixels(zemka::gdi::rgb(255, 255, 0)), 601 * 540);
     ZEMKA_draw_circle(1, INT_MIN, INT_MIN, INT_MAX);  // its box lies far off the canvas
-    EXPECT_EQ(count_pixels(zemka::platform::rgb(255, 255, 0)), 601 * 540);
+    EXPECT_EQ(count_pixels(zemka::gdi::rgb(255, 255, 0)), 601 * 540);
     EXPECT_EQ(lines[0],
               "red rectangle with bounding box (-2147483648,2147483647) to (2147483647,-2147483648), filled\n");
 }

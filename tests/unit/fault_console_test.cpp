@@ -27,12 +27,12 @@ std::string stored(int k) {  // the k-th stored line, oldest first
 
 // The rows of the text window's bottom line: the line drawn last.
 std::vector<std::uint32_t> bottom_line() {
-    platform::Dc *dc = platform::get_dc(text_window);
+    gdi::Dc *dc = platform::get_dc(text_window);
     if (!dc) return {};
-    platform::select_object(dc, platform::stock_object(platform::Stock::FixedFont));
-    const platform::TextMetrics tm = platform::get_text_metrics(dc);
+    gdi::select_object(dc, gdi::stock_object(gdi::Stock::FixedFont));
+    const gdi::TextMetrics tm = gdi::get_text_metrics(dc);
     const int h = tm.height + tm.external_leading;
-    const raster::Pixmap pm = platform::dc_pixmap(dc);
+    const raster::Pixmap pm = gdi::dc_pixmap(dc);
     std::vector<std::uint32_t> rows;
     for (int y = pm.height - h; y < pm.height; ++y)
         rows.insert(rows.end(), pm.pixels + static_cast<std::size_t>(y) * pm.stride,
@@ -72,8 +72,8 @@ TEST_F(FaultConsole, ClosedTextWindowThenAThousandLines) {
     ASSERT_EQ(next(&r), ZEMKA_KBD);
     EXPECT_EQ(r.key, 'k');
     // The wait showed the circle in the drawing window.
-    const raster::Pixmap shown = platform::dc_pixmap(window_dc);
-    EXPECT_EQ(platform::color_of_pixel(shown.pixels[250 * static_cast<std::size_t>(shown.stride) + 300]), palette[2]);
+    const raster::Pixmap shown = gdi::dc_pixmap(window_dc);
+    EXPECT_EQ(gdi::color_of_pixel(shown.pixels[250 * static_cast<std::size_t>(shown.stride) + 300]), palette[2]);
     EXPECT_FALSE(guard_fired);
 }
 
@@ -84,7 +84,7 @@ TEST_F(FaultConsole, LineWithoutARingBlockIsDrawnButNotStored) {
     const std::vector<std::uint32_t> before = bottom_line();
     ASSERT_FALSE(before.empty());
 
-    platform::fail_next_global_allocs(1);
+    gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_console_printf("lost %s\n", "line"), 10);
     const std::vector<std::uint32_t> drawn = bottom_line();
     // Nothing was evicted for it: the ring is as it was.

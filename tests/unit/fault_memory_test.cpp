@@ -19,7 +19,7 @@ class FaultMemory : public testing::CanvasTest {
 protected:
     void SetUp() override {
         CanvasTest::SetUp();
-        paint_canvas(platform::rgb(255, 255, 255));
+        paint_canvas(gdi::rgb(255, 255, 255));
         canvas_dirty = 0;
     }
     int black_pixels() const { return count_pixels(palette[0]); }
@@ -27,7 +27,7 @@ protected:
 
 TEST_F(FaultMemory, TextWithoutItsCopyReturnsOneAndDrawsNothing) {
     logging = 0;
-    platform::fail_next_global_allocs(1);
+    gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_draw_text(0, -100, 0, 30, "Hello"), 1);
     EXPECT_EQ(black_pixels(), 0);
     EXPECT_TRUE(lines.empty());
@@ -39,17 +39,17 @@ TEST_F(FaultMemory, TextWithoutItsCopyReturnsOneAndDrawsNothing) {
 
 TEST_F(FaultMemory, PointFormWithoutItsCopyDrawsNothing) {
     logging = 0;
-    platform::fail_next_global_allocs(1);
+    gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_draw_text_pt(0, Point{-100, 0}, 30, "Hello"), 1);
     EXPECT_EQ(black_pixels(), 0);
 }
 
 TEST_F(FaultMemory, FormattedTextWithoutItsCopyStillReturnsItsLength) {
     logging = 0;
-    platform::fail_next_global_allocs(1);
+    gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_draw_textf(0, -100, 0, 30, "%d apples", 12), 9);
     EXPECT_EQ(black_pixels(), 0);
-    platform::fail_next_global_allocs(1);
+    gdi::fail_next_global_allocs(1);
     EXPECT_EQ(ZEMKA_draw_textf_pt(0, Point{-100, 0}, 30, "%d apples", 12), 9);
     EXPECT_EQ(black_pixels(), 0);
 }
@@ -57,7 +57,7 @@ TEST_F(FaultMemory, FormattedTextWithoutItsCopyStillReturnsItsLength) {
 TEST_F(FaultMemory, LoggedTextWithoutMemoryStillWritesItsCorrectionsAndLogLine) {
     logging = 1;
     // The three corrections, the log line and the copy: none gets a block.
-    platform::fail_next_global_allocs(5);
+    gdi::fail_next_global_allocs(5);
     EXPECT_EQ(ZEMKA_draw_text(99, -100, 0, -300, "Hello"), 1);
     EXPECT_EQ(lines, (std::vector<std::string>{"ptsize of -300 not possible, using ptsize 300\n",
                                                "ptsize of 300 not possible, using ptsize 127\n",

@@ -38,13 +38,13 @@ PrimitiveRecord record(int kind, int color, int width, std::int64_t x1, std::int
 
 // A text record over a copy of text in movable memory, rendered and freed.
 void render_text_record(std::int64_t ptsize, const char *text) {
-    const platform::MemHandle block = platform::global_alloc(std::strlen(text) + 1);
+    const gdi::MemHandle block = gdi::global_alloc(std::strlen(text) + 1);
     ASSERT_NE(block, 0u);
-    std::memcpy(platform::global_lock(block), text, std::strlen(text) + 1);
-    platform::global_unlock(block);
+    std::memcpy(gdi::global_lock(block), text, std::strlen(text) + 1);
+    gdi::global_unlock(block);
     PrimitiveRecord r = record(PRIM_TEXT, 0, 0, -100, 0, ptsize, static_cast<std::int64_t>(block));
     render_primitive(r);
-    platform::global_free(block);
+    gdi::global_free(block);
 }
 
 TEST_F(FaultRecords, LineBetweenTheFarthestPointsCrossesTheCanvas) {
@@ -59,7 +59,7 @@ TEST_F(FaultRecords, LineBetweenTheFarthestPointsCrossesTheCanvas) {
 TEST_F(FaultRecords, FarthestPointsLikeTheFarthestAnEntryReaches) {
     render_primitive(record(PRIM_LINE, 3, 1, MIN64, MAX64, MAX64, MIN64));
     const auto far = snapshot();
-    paint_canvas(platform::rgb(0, 0, 0));
+    paint_canvas(gdi::rgb(0, 0, 0));
     render_primitive(record(PRIM_LINE, 3, 1, -(std::int64_t{1} << 33), std::int64_t{1} << 33, std::int64_t{1} << 33,
                             -(std::int64_t{1} << 33)));
     EXPECT_EQ(snapshot(), far);
@@ -71,31 +71,31 @@ TEST_F(FaultRecords, FarthestPointsLikeTheFarthestAnEntryReaches) {
 TEST_F(FaultRecords, FilledBoxOfTheFarthestCornersCoversTheCanvas) {
     render_primitive(record(PRIM_RECTANGLE, 5, 0, MIN64, MAX64, MAX64, MIN64));
     EXPECT_EQ(count_pixels(palette[5]), 601 * 540);
-    paint_canvas(platform::rgb(0, 0, 0));
+    paint_canvas(gdi::rgb(0, 0, 0));
     render_primitive(record(PRIM_OVAL, 6, 0, MIN64, MAX64, MAX64, MIN64));
     // An ellipse far larger than the canvas, centred on it, covers it all.
     EXPECT_EQ(count_pixels(palette[6]), 601 * 540);
 }
 
 TEST_F(FaultRecords, TextPointSizeAboveItsRangeDrawsAt127) {
-    paint_canvas(platform::rgb(255, 255, 255));
+    paint_canvas(gdi::rgb(255, 255, 255));
     render_text_record(127, "Wg");
     const auto at_127 = snapshot();
     ASSERT_GT(count_pixels(palette[0]), 0);
     for (const std::int64_t ptsize : {std::int64_t{128}, std::int64_t{INT_MAX}, std::int64_t{0x80000000}, MAX64}) {
-        paint_canvas(platform::rgb(255, 255, 255));
+        paint_canvas(gdi::rgb(255, 255, 255));
         render_text_record(ptsize, "Wg");
         EXPECT_EQ(snapshot(), at_127) << "ptsize " << ptsize;
     }
 }
 
 TEST_F(FaultRecords, NegativeTextPointSizeDrawsAtTheDefaultHeight) {
-    paint_canvas(platform::rgb(255, 255, 255));
+    paint_canvas(gdi::rgb(255, 255, 255));
     render_text_record(0, "Wg");
     const auto at_0 = snapshot();
     ASSERT_GT(count_pixels(palette[0]), 0);
     for (const std::int64_t ptsize : {std::int64_t{-1}, std::int64_t{INT_MIN}, MIN64}) {
-        paint_canvas(platform::rgb(255, 255, 255));
+        paint_canvas(gdi::rgb(255, 255, 255));
         render_text_record(ptsize, "Wg");
         EXPECT_EQ(snapshot(), at_0) << "ptsize " << ptsize;
     }

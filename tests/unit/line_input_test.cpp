@@ -270,7 +270,7 @@ TEST_F(GetsDialog, QuitWhileOpenEndsTheDialogAndTheNextWait) {
 // Pixels of the drawing window's client area that differ from the canvas.
 int shown_differs_from_canvas(QWidget *client) {
     const QImage shown = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const zemka::raster::Pixmap canvas = zemka::platform::dc_pixmap(zemka::canvas_dc);
+    const zemka::raster::Pixmap canvas = zemka::gdi::dc_pixmap(zemka::canvas_dc);
     int differing = 0;
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)

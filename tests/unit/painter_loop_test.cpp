@@ -17,8 +17,8 @@
 
 namespace {
 
-using zemka::platform::ColorRef;
-using zemka::platform::rgb;
+using zemka::gdi::ColorRef;
+using zemka::gdi::rgb;
 
 void capture_line(const char *text, std::size_t length, void *context) {
     static_cast<std::vector<std::string> *>(context)->emplace_back(text, length);
@@ -30,13 +30,13 @@ std::vector<std::uint32_t> shown;
 int shown_stride = 0;
 
 void keep_canvas() {
-    const auto pm = zemka::platform::dc_pixmap(zemka::canvas_dc);
+    const auto pm = zemka::gdi::dc_pixmap(zemka::canvas_dc);
     shown.assign(pm.pixels, pm.pixels + static_cast<std::size_t>(pm.height) * pm.stride);
     shown_stride = pm.stride;
 }
 
 ColorRef canvas_pixel(int x, int y) {
-    return zemka::platform::color_of_pixel(shown.at(static_cast<std::size_t>(y) * shown_stride + x));
+    return zemka::gdi::color_of_pixel(shown.at(static_cast<std::size_t>(y) * shown_stride + x));
 }
 
 int count_canvas(ColorRef color, int x0, int y0, int x1, int y1) {

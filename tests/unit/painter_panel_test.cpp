@@ -16,8 +16,8 @@ using painter::WEATHER_HAIL;
 using painter::WEATHER_NONE;
 using painter::WEATHER_RAIN;
 using painter::WEATHER_SNOW;
-using zemka::platform::ColorRef;
-using zemka::platform::rgb;
+using zemka::gdi::ColorRef;
+using zemka::gdi::rgb;
 
 const ColorRef kWhite = rgb(255, 255, 255);
 const ColorRef kBlue = rgb(0, 0, 255);

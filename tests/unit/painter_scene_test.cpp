@@ -16,8 +16,8 @@
 
 namespace {
 
-using zemka::platform::ColorRef;
-using zemka::platform::rgb;
+using zemka::gdi::ColorRef;
+using zemka::gdi::rgb;
 
 const ColorRef kBlack = rgb(0, 0, 0);
 const ColorRef kWhite = rgb(255, 255, 255);

@@ -402,8 +402,8 @@ TEST_F(PainterFrameTest, GlyphsLieOverThePanel) {
     click(s, kPanelX, kWhiteY);
     click(s, -298, 2);  // over the panel's lower left corner
     painter::draw_frame(s);
-    EXPECT_EQ(logical_pixel(-296, 3), zemka::platform::rgb(255, 255, 255));
-    EXPECT_EQ(logical_pixel(-250, 3), zemka::platform::rgb(0, 0, 0));
+    EXPECT_EQ(logical_pixel(-296, 3), zemka::gdi::rgb(255, 255, 255));
+    EXPECT_EQ(logical_pixel(-250, 3), zemka::gdi::rgb(0, 0, 0));
 }
 
 TEST_F(PainterFrameTest, FrameAtTheIntLimitsDrawsWithSaturatedPoints) {

@@ -14,7 +14,7 @@ namespace zemka::platform {
 namespace {
 
 void expect_round_trip(const std::vector<std::uint32_t> &pixels, int width, int height, int stride) {
-    const std::vector<std::uint8_t> png = encode_png(pixels.data(), width, height, stride);
+    const std::vector<std::uint8_t> png = raster::encode_png(pixels.data(), width, height, stride);
     QImage image;
     ASSERT_TRUE(image.loadFromData(png.data(), static_cast<int>(png.size()), "PNG"));
     ASSERT_EQ(image.width(), width);
@@ -43,8 +43,8 @@ TEST(PngEncoder, PicturesComeBackPixelForPixel) {
         }
     expect_round_trip(pixels, width, height, stride);
     expect_round_trip(pixels, 1, 1, stride);
-    EXPECT_TRUE(encode_png(pixels.data(), 0, 5, stride).empty());
-    EXPECT_TRUE(encode_png(pixels.data(), 5, 5, 4).empty());
+    EXPECT_TRUE(raster::encode_png(pixels.data(), 0, 5, stride).empty());
+    EXPECT_TRUE(raster::encode_png(pixels.data(), 5, 5, 4).empty());
 }
 
 }  // namespace

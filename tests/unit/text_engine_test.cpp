@@ -114,12 +114,12 @@ TEST(TextEngine, MeasuresWhatTheToolkitMeasures) {
         const QFontMetrics fm(font_of(font_spec));
         for (const std::string &text : texts()) {
             for (int round = 0; round < 2; ++round) {
-                const Size size = text_measure(font_spec, text.data(), text.size());
+                const zemka::gdi::Size size = text_measure(font_spec, text.data(), text.size());
                 EXPECT_EQ(size.cx, fm.horizontalAdvance(decoded(text))) << text;
                 EXPECT_EQ(size.cy, fm.height());
             }
         }
-        const TextMetrics tm = text_font_metrics(font_spec);
+        const zemka::gdi::TextMetrics tm = text_font_metrics(font_spec);
         EXPECT_EQ(tm.height, fm.height());
         EXPECT_EQ(tm.external_leading, std::max(0, fm.leading()));
     }

@@ -276,7 +276,7 @@ TEST_F(Windows, AfterAWaitTheWindowShowsTheCanvas) {
     const QImage shown = draw_client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.width(), 600);
     ASSERT_EQ(shown.height(), 500);
-    const raster::Pixmap canvas = platform::dc_pixmap(canvas_dc);
+    const raster::Pixmap canvas = gdi::dc_pixmap(canvas_dc);
     int differing = 0;
     for (int y = 0; y < 500; ++y)
         for (int x = 0; x < 600; ++x)
@@ -387,9 +387,9 @@ TEST_F(Windows, FrameCommandStopsAnimationAfterOneFrame) {
 TEST_F(Windows, StopReturnsOneWithoutAScriptFile) { EXPECT_EQ(ZEMKA_stop(), 1); }
 
 // A canvas pixel at a logical point.
-platform::ColorRef canvas_at(int x, int y) {
-    const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
-    return platform::color_of_pixel(pm.pixels[static_cast<std::size_t>(centre_y - y) * pm.stride + centre_x + x]);
+gdi::ColorRef canvas_at(int x, int y) {
+    const raster::Pixmap pm = gdi::dc_pixmap(canvas_dc);
+    return gdi::color_of_pixel(pm.pixels[static_cast<std::size_t>(centre_y - y) * pm.stride + centre_x + x]);
 }
 
 long resident_kb() {
@@ -444,7 +444,7 @@ TEST_F(Windows, EveryStopLeavesNoWindowAndEveryStartBeginsAfresh) {
 TEST_F(Windows, StartWhileStartedChangesNothingAndSaysSo) {
     ZEMKA_clear_canvas();
     ZEMKA_draw_circle(4, 0, 0, 50);
-    const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
+    const raster::Pixmap pm = gdi::dc_pixmap(canvas_dc);
     const std::vector<std::uint32_t> before(pm.pixels, pm.pixels + static_cast<std::size_t>(pm.height) * pm.stride);
     platform::Window *const draw = draw_window, *const text = text_window;
     const auto widgets = QApplication::topLevelWidgets().size();
@@ -453,7 +453,7 @@ TEST_F(Windows, StartWhileStartedChangesNothingAndSaysSo) {
     EXPECT_EQ(lines, std::vector<std::string>{"ZEMKA_start called while ZEMKA is already running; ignored\n"});
     EXPECT_TRUE(draw_window == draw && text_window == text);
     EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets);
-    ASSERT_EQ(platform::dc_pixmap(canvas_dc).pixels, pm.pixels);
+    ASSERT_EQ(gdi::dc_pixmap(canvas_dc).pixels, pm.pixels);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), pm.pixels));
 }
 

@@ -5,12 +5,11 @@
 // --write-program writes typed.c and typed.scr, whose `zemka run --headless`
 // replay is the --reference picture; --script replaces typed.scr's lines.
 // ZEMKA_PLAYGROUND_ONLY=NAME,... runs only those tests (errorTest, ...).
-import http from 'node:http';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import puppeteer from 'puppeteer-core';
+import {canvasPixels as pixels, launchBrowser, rgbAt, serveFiles, verdicts, waitFor} from './browser_support.mjs';
 
 // Typed without indentation: the editor indents as it goes.
 const TYPED = `#include <zemka/zemka.h>
@@ -110,49 +109,20 @@ if (!['chromium', 'firefox'].includes(browserName) || !fs.existsSync(path.join(s
 const firefox = browserName === 'firefox';
 const tag = `playground (${browserName})`;
 
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) ++passed; else ++failed;
-  console.log(`${ok ? 'PASS' : 'FAIL'} ${tag}: ${name}${ok || !detail ? '' : ': ' + detail}`);
-}
-async function waitFor(fn, timeoutMs = 5000, stepMs = 50) {
-  const end = Date.now() + timeoutMs;
-  for (;;) {
-    const value = await fn();
-    if (value || Date.now() > end) return value;
-    await new Promise(r => setTimeout(r, stepMs));
-  }
-}
+const {check, summary} = verdicts(tag);
 const share = text => zlib.deflateRawSync(Buffer.from(text)).toString('base64url');
 
-const server = http.createServer((req, res) => {
-  const url = new URL(req.url, 'http://127.0.0.1');
-  const file = url.pathname === '/reference.png' && reference ? path.resolve(reference) :
-    path.join(site, path.normalize(decodeURIComponent(url.pathname)).replace(/\/$/, '/index.html'));
-  if (!file.startsWith(site + path.sep) && file !== path.resolve(reference || '')) { res.writeHead(403); res.end(); return; }
-  fs.readFile(file, (err, data) => {
-    if (err) { res.writeHead(404); res.end(); return; }
-    const types = {'.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.png': 'image/png'};
-    res.writeHead(200, {'Content-Type': types[path.extname(file)] || 'application/octet-stream'});
-    res.end(data);
-  });
+const server = await serveFiles(url => {
+  if (url.pathname === '/reference.png' && reference) return path.resolve(reference);
+  const file = path.join(site, path.normalize(decodeURIComponent(url.pathname)).replace(/\/$/, '/index.html'));
+  return file.startsWith(site + path.sep) ? file : null;
 });
-await new Promise(r => server.listen(0, '127.0.0.1', r));
 const base = `http://127.0.0.1:${server.address().port}/playground/`;
 const tmp = fs.mkdtempSync(path.join(os.tmpdir(), `zemka-playground-${browserName}-`));
 const downloads = path.join(tmp, 'downloads');
 fs.mkdirSync(downloads);
-const browser = await puppeteer.launch({
-  browser: firefox ? 'firefox' : 'chrome',
-  executablePath: firefox ? '/usr/bin/firefox-esr' : '/usr/bin/chromium',
-  headless: true,
-  userDataDir: path.join(tmp, 'profile'),
-  args: firefox ? [] : ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-                        '--disable-component-update', '--disable-sync'],
-  downloadBehavior: firefox ? undefined : {policy: 'allow', downloadPath: downloads},
-  extraPrefsFirefox: {'browser.download.dir': downloads, 'browser.download.folderList': 2,
-                      'browser.download.useDownloadDir': true, 'browser.download.always_ask_before_handling_new_types': false},
-}).catch(e => { fs.rmSync(tmp, {recursive: true, force: true}); server.close(); throw e; });
+const browser = await launchBrowser(browserName, tmp, downloads)
+  .catch(e => { fs.rmSync(tmp, {recursive: true, force: true}); server.close(); throw e; });
 const errors = [];
 // Firefox reports a worker ended inside a Promise Integration call as this
 // page error: expected, and only then, when a running program is stopped.
@@ -185,27 +155,6 @@ const editorText = page => page.evaluate(() =>
 const saved = page => page.evaluate(() => JSON.parse(localStorage.getItem('zemka-playground')).programs);
 const unindented = text => text.replace(/^[ \t]+/gm, '').trimEnd();
 
-// The drawing window's pixels (or the reference picture's) as RGBA bytes.
-function pixels(page, source) {
-  return page.evaluate(async source => {
-    let c = document.querySelector('.zemka-drawing canvas');
-    if (source) {
-      const img = new Image();
-      img.src = source;
-      await img.decode();
-      c = document.createElement('canvas');
-      c.width = img.width;
-      c.height = img.height;
-      c.getContext('2d').drawImage(img, 0, 0);
-    }
-    if (!c) return null;
-    const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    let s = '';
-    for (let i = 0; i < d.length; i += 0x8000) s += String.fromCharCode(...d.subarray(i, i + 0x8000));
-    return {width: c.width, height: c.height, data: btoa(s)};
-  }, source).then(p => p && {...p, data: Buffer.from(p.data, 'base64')});
-}
-const rgbAt = (p, x, y) => Array.from(p.data.subarray((y * p.width + x) * 4, (y * p.width + x) * 4 + 3)).join(',');
 let referencePixels = null;
 function compare(name, shown) {
   if (!referencePixels) { console.log(`SKIP ${tag}: ${name}: no reference picture`); return; }
@@ -410,5 +359,4 @@ try {
   server.close();
   fs.rmSync(tmp, {recursive: true, force: true});
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+process.exit(summary());

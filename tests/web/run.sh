@@ -2,8 +2,8 @@
 # The web tests: builds the pages and the playground (tools/build-web.sh),
 # the Linux painter for the reference replay picture, and runs
 # tests/web/web_test.mjs in headless Chromium against pages served from
-# 127.0.0.1 on a free port, then the playground's tests in Chromium and in
-# Firefox ESR.
+# 127.0.0.1 on a free port, then the playground's tests and the toolkit
+# conformance test (conformance_test.mjs) in Chromium and in Firefox ESR.
 # Prints "N passed, N failed" last and exits non-zero on a failure.
 #   tests/web/run.sh [LINUX_PAINTER]
 # LINUX_PAINTER: a desktop weather-painter to make the reference picture
@@ -74,5 +74,18 @@ node "$here/playground_test.mjs" --write-program "$work/pg"
   { cat "$work/pg/run.log" >&2; fail "zemka run --headless failed on the playground's program"; }
 for browser in chromium firefox; do
   node "$here/playground_test.mjs" "$site" --browser "$browser" --reference "$work/pg/reference.png" || status=1
+done
+# The toolkit conformance test, in both browsers: the test's program made a
+# page, against its headless picture after the same draw.
+conformance=$work/conformance
+node "$here/conformance_test.mjs" --write-program "$conformance"
+(cd "$conformance" && ZEMKA_PLAY=draw.scr ZEMKA_QUIT_AFTER_PLAY=1 ZEMKA_SNAPSHOT=reference.png \
+  XDG_CACHE_HOME="$work/cache" timeout 120 "$root/tools/zemka" run --headless conformance.c > run.log 2>&1) ||
+  { cat "$conformance/run.log" >&2; fail "zemka run --headless failed on the conformance test's program"; }
+(cd "$conformance" && ZEMKA_WEB_SDK=$build/sdk "$root/tools/zemka" web conformance.c -o web > web.log 2>&1) ||
+  { cat "$conformance/web.log" >&2; fail "zemka web failed on the conformance test's program"; }
+for browser in chromium firefox; do
+  node "$here/conformance_test.mjs" "$conformance/web" --browser "$browser" --reference "$conformance/reference.png" ||
+    status=1
 done
 exit $status

@@ -6,12 +6,11 @@
 // weather-demo.scr; without it the replay comparison is skipped.
 // ZEMKA_WEB_ONLY=NAME,... runs only the tests of those names (painterTests,
 // endingTests, ...).
-import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
 import {spawnSync} from 'node:child_process';
 import {fileURLToPath, pathToFileURL} from 'node:url';
-import puppeteer from 'puppeteer-core';
+import {canvasPixels, launchBrowser, serveFiles, verdicts, waitFor} from './browser_support.mjs';
 
 const site = path.resolve(process.argv[2] || '.');
 const reference = process.argv[3] ? path.resolve(process.argv[3]) : null;
@@ -19,8 +18,6 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..')
 const programs = path.join(root, 'tests/web/programs');
 // The tests' own programs and pages.
 const work = fs.mkdtempSync('/tmp/zemka-web-work-');
-const TYPES = {'.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.ttf': 'font/ttf',
-               '.png': 'image/png', '.scr': 'text/plain'};
 
 // Logical point (x, y) of the painter is canvas pixel (300 + x, 250 - y).
 const px = (x, y) => ({x: 300 + x, y: 250 - y});
@@ -33,15 +30,10 @@ const TEXT_RECTS = [
   {left: 8, top: 455, right: 430, bottom: 495},  // "Click a weather type ..."
 ];
 
-let passed = 0, failed = 0;
-function check(name, ok, detail = '') {
-  if (ok) ++passed; else ++failed;
-  console.log(`${ok ? 'PASS' : 'FAIL'} ${name}${ok || !detail ? '' : ': ' + detail}`);
-}
+const {check, summary} = verdicts();
 
 function serve() {
-  const server = http.createServer((req, res) => {
-    const url = new URL(req.url, 'http://127.0.0.1');
+  return serveFiles(url => {
     // /own/ is the page that zemka web made of a program of one's own.
     const own = process.env.ZEMKA_OWN_WEB;
     const ownReference = process.env.ZEMKA_OWN_REFERENCE;
@@ -49,28 +41,9 @@ function serve() {
     if (url.pathname === '/reference.png' && reference) file = reference;
     else if (url.pathname === '/own-reference.png' && ownReference) file = ownReference;
     else if (own && url.pathname.startsWith('/own/')) file = path.join(own, path.normalize(url.pathname.slice(5)));
-    if (!file.startsWith(site) && file !== reference && file !== ownReference && !(own && file.startsWith(own))) {
-      res.writeHead(403);
-      res.end();
-      return;
-    }
-    fs.readFile(file, (err, data) => {
-      if (err) { res.writeHead(404); res.end(); return; }
-      res.writeHead(200, {'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream'});
-      res.end(data);
-    });
+    return file.startsWith(site) || file === reference || file === ownReference || (own && file.startsWith(own)) ?
+      file : null;
   });
-  return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
-}
-
-async function waitFor(fn, timeoutMs = 5000, stepMs = 25) {
-  const end = Date.now() + timeoutMs;
-  for (;;) {
-    const value = await fn();
-    if (value) return value;
-    if (Date.now() > end) return value;
-    await new Promise(r => setTimeout(r, stepMs));
-  }
 }
 
 // RGBA bytes of a w x h area of the drawing window's canvas.
@@ -450,15 +423,8 @@ async function replayMissingTest(browser, base) {
   }
 }
 
-// The RGBA bytes of a canvas, or of a picture the server has, as seen by
-// the browser: the drawing window's canvas of a page, or an image opened
-// as a page of its own.
-async function canvasPixels(page) {
-  return page.evaluate(() => {
-    const c = document.querySelector('.zemka-drawing canvas');
-    return {width: c.width, height: c.height, data: Array.from(c.getContext('2d').getImageData(0, 0, c.width, c.height).data)};
-  });
-}
+// The RGBA bytes of a picture the server has, as seen by the browser: an
+// image opened as a page of its own.
 async function imagePixels(browser, url) {
   const page = await browser.newPage();
   await page.goto(url);
@@ -798,13 +764,7 @@ async function markupTests(browser) {
 const server = await serve();
 const base = `http://127.0.0.1:${server.address().port}`;
 const profile = fs.mkdtempSync('/tmp/zemka-web-chromium-');
-const browser = await puppeteer.launch({
-  executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  userDataDir: profile,
-  args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchBrowser('chromium', profile);
 try {
   const only = process.env.ZEMKA_WEB_ONLY ? process.env.ZEMKA_WEB_ONLY.split(',') : null;
   for (const test of [painterTests, askNameTest, examplesTest, replayTest, replayMissingTest, ownProgramTests,
@@ -822,5 +782,4 @@ try {
   fs.rmSync(profile, {recursive: true, force: true});
   fs.rmSync(work, {recursive: true, force: true});
 }
-console.log(`${passed} passed, ${failed} failed`);
-process.exit(failed ? 1 : 0);
+process.exit(summary());

@@ -181,17 +181,17 @@ TEST_F(Win32Backend, TextWindowSurfaceFollowsItsClientArea) {
     const platform::Rect rc = platform::get_client_rect(text_window);
     EXPECT_EQ(rc.right, client.right);
     EXPECT_EQ(rc.bottom, client.bottom);
-    const raster::Pixmap pm = platform::dc_pixmap(platform::get_dc(text_window));
+    const raster::Pixmap pm = gdi::dc_pixmap(platform::get_dc(text_window));
     EXPECT_EQ(pm.width, client.right);
     EXPECT_EQ(pm.height, client.bottom);
     ZEMKA_console_printf("after the resize\n");
-    EXPECT_EQ(platform::dc_pixmap(platform::get_dc(text_window)).width, client.right);
+    EXPECT_EQ(gdi::dc_pixmap(platform::get_dc(text_window)).width, client.right);
 }
 
 TEST(Win32Text, FixedPitchFontHasEqualAdvances) {
     const platform::FontSpec fixed{13, 400, true};
-    const platform::Size narrow = platform::text_measure(fixed, "iiii", 4);
-    const platform::Size wide = platform::text_measure(fixed, "WWWW", 4);
+    const gdi::Size narrow = platform::text_measure(fixed, "iiii", 4);
+    const gdi::Size wide = platform::text_measure(fixed, "WWWW", 4);
     EXPECT_GT(narrow.cx, 0);
     EXPECT_EQ(narrow.cx, wide.cx);
     EXPECT_GT(platform::text_font_metrics(fixed).height, 0);

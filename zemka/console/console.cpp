@@ -23,7 +23,7 @@ int log_next = 0;
 
 namespace {
 
-MemHandle slots[RING_SIZE] = {};
+gdi::MemHandle slots[RING_SIZE] = {};
 LineTap line_tap = nullptr;
 void *line_tap_context = nullptr;
 
@@ -43,15 +43,15 @@ void echo_if_asked(const char *text, std::size_t length) {
 // line whose copy cannot be allocated is not stored (it is still drawn).
 void store_line(const char *text, std::size_t length) {
     echo_if_asked(text, length);
-    const MemHandle block = global_alloc(length + 1);
+    const gdi::MemHandle block = gdi::global_alloc(length + 1);
     if (!block) return;
-    if (char *copy = static_cast<char *>(global_lock(block))) {
+    if (char *copy = static_cast<char *>(gdi::global_lock(block))) {
         std::memcpy(copy, text, length);
         copy[length] = '\0';
-        global_unlock(block);
+        gdi::global_unlock(block);
     }
     if (log_head == log_next) {
-        global_free(slots[log_head]);
+        gdi::global_free(slots[log_head]);
         log_head = advance(log_head);
     }
     slots[log_next] = block;
@@ -70,7 +70,7 @@ void store_line(const char *text, std::size_t length) {
 // the strip before it. `column` carries them across lines that are not
 // drawn because they have scrolled out of sight.
 struct LineQueue {
-    Dc *dc = nullptr;
+    gdi::Dc *dc = nullptr;
     Rect rc;                        // client rectangle when the first line was queued
     int h = 0;                      // line height
     std::size_t scrolled = 0;       // lines queued since the last flush
@@ -80,12 +80,12 @@ struct LineQueue {
     std::vector<std::uint32_t> column;  // rightmost pixels the next strip keeps
 };
 LineQueue &pending = *new LineQueue;  // kept until exit, for a flush at any time
-Dc *scratch = nullptr;                // one strip, for lines that are not wholly visible
+gdi::Dc *scratch = nullptr;           // one strip, for lines that are not wholly visible
 int widest_char = -1;                 // widest printable ASCII character of the fixed font
 
-int line_height(Dc *dc) {
-    select_object(dc, stock_object(Stock::FixedFont));
-    const TextMetrics tm = get_text_metrics(dc);
+int line_height(gdi::Dc *dc) {
+    gdi::select_object(dc, gdi::stock_object(gdi::Stock::FixedFont));
+    const gdi::TextMetrics tm = gdi::get_text_metrics(dc);
     return tm.height + tm.external_leading;
 }
 
@@ -109,30 +109,30 @@ void write_column(const raster::Pixmap &pm, std::int64_t y, const std::vector<st
 // One line as the platform draws it into a freshly scrolled window: clear
 // the strip at row y in the background colour (with the null pen the
 // rectangle paints rows y to y + h - 1), then the text at its left.
-void draw_strip(Dc *dc, const Rect &rc, std::int64_t y, int h, const std::string &text) {
-    Handle brush = create_solid_brush(get_bk_color(dc));
-    Handle old_brush = select_object(dc, brush);
-    Handle old_pen = select_object(dc, stock_object(Stock::NullPen));
-    rectangle(dc, rc.left, y, rc.right, y + h + 1);
-    select_object(dc, old_pen);
-    select_object(dc, old_brush);
-    delete_object(brush);
-    text_out(dc, rc.left + 5, y, text.data(), text.size());
+void draw_strip(gdi::Dc *dc, const Rect &rc, std::int64_t y, int h, const std::string &text) {
+    gdi::Handle brush = gdi::create_solid_brush(gdi::get_bk_color(dc));
+    gdi::Handle old_brush = gdi::select_object(dc, brush);
+    gdi::Handle old_pen = gdi::select_object(dc, gdi::stock_object(gdi::Stock::NullPen));
+    gdi::rectangle(dc, rc.left, y, rc.right, y + h + 1);
+    gdi::select_object(dc, old_pen);
+    gdi::select_object(dc, old_brush);
+    gdi::delete_object(brush);
+    gdi::text_out(dc, rc.left + 5, y, text.data(), text.size());
 }
 
 // Whether a line's glyphs could reach the rightmost column. Only printable
 // ASCII has a known bound (the widest such character per byte, plus a line
 // height for overhang); anything else might.
-bool may_reach_right(Dc *dc, const std::string &text) {
+bool may_reach_right(gdi::Dc *dc, const std::string &text) {
     for (const char c : text) {
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 || u >= 0x7f) return true;
     }
     if (widest_char < 0) {
-        select_object(dc, stock_object(Stock::FixedFont));
+        gdi::select_object(dc, gdi::stock_object(gdi::Stock::FixedFont));
         widest_char = 0;
         for (char c = 0x20; c < 0x7f; ++c)
-            widest_char = std::max(widest_char, static_cast<int>(get_text_extent(dc, &c, 1).cx));
+            widest_char = std::max(widest_char, static_cast<int>(gdi::get_text_extent(dc, &c, 1).cx));
     }
     const std::int64_t right = pending.rc.left + 5 + static_cast<std::int64_t>(text.size()) * widest_char + pending.h;
     return right >= pending.rc.right - 1;
@@ -142,11 +142,11 @@ bool may_reach_right(Dc *dc, const std::string &text) {
 // carries its rightmost column on. Returns the strip's pixels.
 raster::Pixmap draw_in_scratch(const std::string &text) {
     const int width = pending.rc.right - pending.rc.left;
-    if (!scratch) scratch = create_memory_dc(width, pending.h);
-    const raster::Pixmap old = dc_pixmap(scratch);
-    if (old.width != width || old.height != pending.h) resize_dc(scratch, width, pending.h);
-    select_object(scratch, stock_object(Stock::FixedFont));
-    const raster::Pixmap pm = dc_pixmap(scratch);
+    if (!scratch) scratch = gdi::create_memory_dc(width, pending.h);
+    const raster::Pixmap old = gdi::dc_pixmap(scratch);
+    if (old.width != width || old.height != pending.h) gdi::resize_dc(scratch, width, pending.h);
+    gdi::select_object(scratch, gdi::stock_object(gdi::Stock::FixedFont));
+    const raster::Pixmap pm = gdi::dc_pixmap(scratch);
     write_column(pm, 0, pending.column);
     draw_strip(scratch, Rect{0, 0, width, pending.h}, 0, pending.h, text);
     read_column(pm, 0, pending.column);
@@ -157,12 +157,12 @@ void flush_lines(void *) {
     LineQueue &q = pending;
     const int h = q.h;
     if (q.dc && h > 0 && q.count > 0) {
-        select_object(q.dc, stock_object(Stock::FixedFont));
-        const raster::Pixmap pm = dc_pixmap(q.dc);
+        gdi::select_object(q.dc, gdi::stock_object(gdi::Stock::FixedFont));
+        const raster::Pixmap pm = gdi::dc_pixmap(q.dc);
         // One scroll for all the lines; by the window's height or more
         // nothing of the old contents stays, and the strips cover it all.
         const std::int64_t dy = static_cast<std::int64_t>(std::min<std::size_t>(q.scrolled, pm.height / h + 1)) * h;
-        scroll_dc(q.dc, static_cast<int>(std::min<std::int64_t>(dy, pm.height)));
+        gdi::scroll_dc(q.dc, static_cast<int>(std::min<std::int64_t>(dy, pm.height)));
         const std::int64_t bottom = q.rc.bottom;
         for (std::size_t m = 0; m < q.count; ++m) {
             const std::string &text = q.ring[(q.first + m) % q.ring.size()];
@@ -186,10 +186,10 @@ void flush_lines(void *) {
     q.scrolled = 0;
 }
 
-void queue_line(Dc *dc, const char *text, std::size_t len) {
+void queue_line(gdi::Dc *dc, const char *text, std::size_t len) {
     LineQueue &q = pending;
     if (q.dc != dc) {
-        if (q.dc) dc_pixmap(q.dc);  // lines still queued for another window
+        if (q.dc) gdi::dc_pixmap(q.dc);  // lines still queued for another window
         q.dc = dc;
     }
     if (q.scrolled == 0) {
@@ -201,8 +201,8 @@ void queue_line(Dc *dc, const char *text, std::size_t len) {
         const std::size_t lines = q.h > 0 ? static_cast<std::size_t>(std::max(q.rc.bottom - q.rc.top, 0) / q.h) + 2 : 1;
         if (q.ring.size() != lines) q.ring.assign(lines, std::string());
         q.column.assign(static_cast<std::size_t>(std::max(q.h, 0)), 0);
-        read_column(dc_pixmap(dc), q.rc.bottom - q.h, q.column);
-        set_dc_pending(dc, flush_lines, nullptr);
+        read_column(gdi::dc_pixmap(dc), q.rc.bottom - q.h, q.column);
+        gdi::set_dc_pending(dc, flush_lines, nullptr);
     }
     ++q.scrolled;
     if (q.count == q.ring.size()) {
@@ -221,7 +221,7 @@ void queue_line(Dc *dc, const char *text, std::size_t len) {
 
 const char *slot_text(int slot) {
     if (slot < 0 || slot >= RING_SIZE || !slots[slot]) return nullptr;
-    return static_cast<const char *>(global_lock(slots[slot]));
+    return static_cast<const char *>(gdi::global_lock(slots[slot]));
 }
 
 void set_line_tap(LineTap tap, void *context) {
@@ -232,7 +232,7 @@ void set_line_tap(LineTap tap, void *context) {
 void console_draw_line(char *text) {
     std::size_t len = std::strlen(text);
     if (len > 0 && text[len - 1] == '\n') text[--len] = '\0';
-    Dc *dc = get_dc(text_window);
+    gdi::Dc *dc = get_dc(text_window);
     if (!dc) return;  // no text window (not yet, or closed by the user)
     queue_line(dc, text, len);
     release_dc(text_window, dc);
@@ -241,9 +241,9 @@ void console_draw_line(char *text) {
 void repaint() {
     int n = 0;
     for (int i = log_head; i >= 0 && !(i == log_next && n > 0); i = advance(i), ++n) {
-        if (char *text = static_cast<char *>(global_lock(slots[i]))) {
+        if (char *text = static_cast<char *>(gdi::global_lock(slots[i]))) {
             console_draw_line(text);
-            global_unlock(slots[i]);
+            gdi::global_unlock(slots[i]);
         }
     }
 }

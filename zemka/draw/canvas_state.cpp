@@ -6,7 +6,7 @@ namespace zemka {
 int canvas_dirty = 1;
 int centre_x = 0;
 int centre_y = 0;
-platform::Dc *canvas_dc = nullptr;
+gdi::Dc *canvas_dc = nullptr;
 unsigned char logging = 1;
 
 }  // namespace zemka

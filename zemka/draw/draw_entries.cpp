@@ -135,12 +135,12 @@ int ZEMKA_draw_text_pt(int color, Point anchor, int ptsize, const char *text) {
     color = check_color(color);
     if (logging) ZEMKA_console_printf("%s text at (%d,%d), \"%s\"\n", color_names[color], anchor.x, anchor.y, text);
     const std::size_t n = std::strlen(text);
-    const platform::MemHandle block = platform::global_alloc(n + 1);
+    const gdi::MemHandle block = gdi::global_alloc(n + 1);
     // Without a copy there is nothing to render; the call still succeeds.
     if (!block) return 1;
-    if (char *copy = static_cast<char *>(platform::global_lock(block))) {
+    if (char *copy = static_cast<char *>(gdi::global_lock(block))) {
         std::memcpy(copy, text, n + 1);
-        platform::global_unlock(block);
+        gdi::global_unlock(block);
         PrimitiveRecord r;
         r.kind = PRIM_TEXT;
         r.color = color;
@@ -150,7 +150,7 @@ int ZEMKA_draw_text_pt(int color, Point anchor, int ptsize, const char *text) {
         r.y2 = static_cast<std::int64_t>(block);
         render_primitive(r);
     }
-    platform::global_free(block);
+    gdi::global_free(block);
     return 1;
 }
 

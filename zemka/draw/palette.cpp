@@ -2,9 +2,9 @@
 
 namespace zemka {
 
-using platform::rgb;
+using gdi::rgb;
 
-const platform::ColorRef palette[PALETTE_SIZE] = {
+const gdi::ColorRef palette[PALETTE_SIZE] = {
     rgb(0, 0, 0),       rgb(255, 255, 255), rgb(255, 0, 0),     rgb(0, 255, 0),     rgb(0, 0, 255),
     rgb(255, 255, 0),   rgb(255, 0, 255),   rgb(0, 255, 255),   rgb(153, 0, 204),   rgb(0, 51, 153),
     rgb(153, 102, 153), rgb(153, 255, 255), rgb(153, 255, 204), rgb(255, 102, 0),   rgb(153, 102, 51),

@@ -6,7 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "zemka/raster/gdi.h"
+#include "zemka/raster/raster.h"
+#include "zemka/raster/text_extent.h"
 
 namespace zemka::platform {
 
@@ -18,8 +19,8 @@ struct FontSpec {
 
 // Texts are UTF-8; a byte that starts no valid UTF-8 sequence is taken
 // alone as Latin-1.
-Size text_measure(const FontSpec &font, const char *text, std::size_t count);
-TextMetrics text_font_metrics(const FontSpec &font);
+gdi::Size text_measure(const FontSpec &font, const char *text, std::size_t count);
+gdi::TextMetrics text_font_metrics(const FontSpec &font);
 // Draws with the top-left corner of the first cell at (x, y).
 void text_draw(const raster::Pixmap &pm, const FontSpec &font, std::int64_t x, std::int64_t y, const char *text,
                std::size_t count, std::uint32_t color_pixel, bool opaque, std::uint32_t background_pixel);

@@ -104,10 +104,10 @@ void destroy_window(Window *window);
 
 // Drawing into a window's client area: what is drawn there is shown by the
 // toolkit. Null for a destroyed window.
-Dc *get_dc(Window *window);
-void release_dc(Window *window, Dc *dc);
-Dc *begin_paint(Window *window);
-void end_paint(Window *window, Dc *dc);
+gdi::Dc *get_dc(Window *window);
+void release_dc(Window *window, gdi::Dc *dc);
+gdi::Dc *begin_paint(Window *window);
+void end_paint(Window *window, gdi::Dc *dc);
 
 // The thread's message queue, in arrival order.
 bool peek_message(Msg *out);  // takes one message without waiting

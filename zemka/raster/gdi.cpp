@@ -11,7 +11,7 @@
 
 #include "zemka/platform/text_engine.h"
 
-namespace zemka::platform {
+namespace zemka::gdi {
 
 struct GdiObject {
     enum Kind { Pen, Brush, Font } kind;
@@ -19,7 +19,7 @@ struct GdiObject {
     bool null = false;  // the hollow brush or the null pen
     int width = 1;      // pen
     ColorRef color = 0;
-    FontSpec font;
+    platform::FontSpec font;
     bool released = false;  // kept for reuse; deleting it again does nothing
 };
 
@@ -410,16 +410,16 @@ ColorRef get_bk_color(const Dc *dc) { return dc ? dc->bk_color : 0; }
 
 Size get_text_extent(Dc *dc, const char *text, std::size_t count) {
     if (!dc || !text) return {};
-    return text_measure(dc->font->font, text, count);
+    return platform::text_measure(dc->font->font, text, count);
 }
 
-TextMetrics get_text_metrics(Dc *dc) { return dc ? text_font_metrics(dc->font->font) : TextMetrics{}; }
+TextMetrics get_text_metrics(Dc *dc) { return dc ? platform::text_font_metrics(dc->font->font) : TextMetrics{}; }
 
 void text_out(Dc *dc, std::int64_t x, std::int64_t y, const char *text, std::size_t count) {
     if (!dc || !text || count == 0) return;
     bring_up_to_date(dc);
-    text_draw(dc->pm, dc->font->font, x, y, text, count, pixel_of(dc->text_color), dc->bk_mode != TRANSPARENT,
-              pixel_of(dc->bk_color));
+    platform::text_draw(dc->pm, dc->font->font, x, y, text, count, pixel_of(dc->text_color), dc->bk_mode != TRANSPARENT,
+                        pixel_of(dc->bk_color));
     changed(dc);
 }
 
@@ -465,4 +465,4 @@ void scroll_dc(Dc *dc, int dy) {
     changed(dc);
 }
 
-}  // namespace zemka::platform
+}  // namespace zemka::gdi

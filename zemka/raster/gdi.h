@@ -1,4 +1,4 @@
-// The platform's raster drawing interface: drawing contexts over in-memory
+// The engine's raster drawing interface: drawing contexts over in-memory
 // surfaces, pens, brushes and fonts selected into them, figures, text and
 // movable memory. The logic of the library draws only through these calls,
 // in the create / select / draw / reselect / delete pattern of a desktop
@@ -14,8 +14,9 @@
 #include <cstdint>
 
 #include "zemka/raster/raster.h"
+#include "zemka/raster/text_extent.h"
 
-namespace zemka::platform {
+namespace zemka::gdi {
 
 // A colour value as the logic stores it: lowest byte red, then green, then
 // blue, top byte 0.
@@ -33,15 +34,6 @@ using Handle = GdiObject *;
 
 enum class Stock { NullBrush, NullPen, WhiteBrush, BlackPen, DefaultFont, FixedFont };
 enum BkMode { TRANSPARENT = 1, OPAQUE = 2 };
-
-struct Size {
-    std::int64_t cx = 0;
-    std::int64_t cy = 0;
-};
-struct TextMetrics {
-    int height = 0;
-    int external_leading = 0;
-};
 
 // Surfaces and contexts.
 Dc *create_memory_dc(int width, int height);  // a surface of its own, pixels undefined
@@ -103,9 +95,9 @@ void *global_lock(MemHandle handle);
 void global_unlock(MemHandle handle);
 void global_free(MemHandle handle);
 
-}  // namespace zemka::platform
+}  // namespace zemka::gdi
 
-namespace zemka::platform {
+namespace zemka::gdi {
 // Makes the next n movable-memory allocations fail (fault tests).
 void fail_next_global_allocs(int n);
-}  // namespace zemka::platform
+}  // namespace zemka::gdi

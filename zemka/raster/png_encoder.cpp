@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace zemka::platform {
+namespace zemka::raster {
 
 namespace {
 
@@ -218,4 +218,4 @@ std::vector<std::uint8_t> encode_png(const std::uint32_t *pixels, int width, int
     return out;
 }
 
-}  // namespace zemka::platform
+}  // namespace zemka::raster

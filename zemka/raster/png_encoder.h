@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-namespace zemka::platform {
+namespace zemka::raster {
 
 // The PNG file of width x height pixels, rows stride pixels apart. An empty
 // result for sizes that are not positive.
 std::vector<std::uint8_t> encode_png(const std::uint32_t *pixels, int width, int height, int stride);
 
-}  // namespace zemka::platform
+}  // namespace zemka::raster

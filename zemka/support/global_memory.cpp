@@ -16,7 +16,7 @@
 #define ZEMKA_CATCH_BAD_ALLOC else
 #endif
 
-namespace zemka::platform {
+namespace zemka::gdi {
 
 namespace {
 
@@ -90,4 +90,4 @@ void global_free(MemHandle handle) {
     }
 }
 
-}  // namespace zemka::platform
+}  // namespace zemka::gdi

@@ -26,7 +26,7 @@
 #include <unistd.h>
 #endif
 
-namespace zemka::platform {
+namespace zemka::gdi {
 
 namespace {
 
@@ -181,11 +181,12 @@ void sweep_dead_temporaries(const char *path, bool (*is_target)(const std::strin
 }
 
 const char *unfit_to_replace(const char *path, ImageKind kind) {
-    FileProblem problem = FileProblem::None;
-    std::FILE *file = open_regular_for_reading(path, &problem);
+    platform::FileProblem problem = platform::FileProblem::None;
+    std::FILE *file = platform::open_regular_for_reading(path, &problem);
     if (!file) {
-        if (problem == FileProblem::Missing) return nullptr;
-        return problem == FileProblem::NotRegular ? "something that is not a regular file" : "a file that cannot be read";
+        if (problem == platform::FileProblem::Missing) return nullptr;
+        return problem == platform::FileProblem::NotRegular ? "something that is not a regular file"
+                                                            : "a file that cannot be read";
     }
     unsigned char head[8] = {};
     const std::size_t n = std::fread(head, 1, sizeof head, file);
@@ -206,7 +207,7 @@ bool can_write_file(const char *path, std::string *error) {
         say(error, "no file name");
         return false;
     }
-    if (exists_but_not_regular(path)) {
+    if (platform::exists_but_not_regular(path)) {
         say(error, "it is not a regular file");
         return false;
     }
@@ -223,7 +224,7 @@ bool can_write_file(const char *path, std::string *error) {
 
 bool WholeFileWriter::open(const char *path, std::string *error) {
     abandon();
-    if (!path || !*path || exists_but_not_regular(path)) {
+    if (!path || !*path || platform::exists_but_not_regular(path)) {
         say(error, "it is not a regular file");
         return false;
     }
@@ -289,13 +290,13 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
         say(error, "there is no picture");
         return false;
     }
-    if (!path || !*path || exists_but_not_regular(path)) {
+    if (!path || !*path || platform::exists_but_not_regular(path)) {
         say(error, "it is not a regular file");
         return false;
     }
     width = std::clamp(width, 0, pm.width);
     height = std::clamp(height, 0, pm.height);
-    const std::vector<std::uint8_t> png = encode_png(pm.pixels, width, height, pm.stride);
+    const std::vector<std::uint8_t> png = raster::encode_png(pm.pixels, width, height, pm.stride);
     if (png.empty()) {
         say(error, "the picture is empty");
         return false;
@@ -323,4 +324,4 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
     return true;
 }
 
-}  // namespace zemka::platform
+}  // namespace zemka::gdi

@@ -10,7 +10,7 @@
 
 #include "zemka/raster/gdi.h"
 
-namespace zemka::platform {
+namespace zemka::gdi {
 
 // Writes the top-left width x height pixels of the context as a PNG file.
 // On failure returns false, says why in *error (when given) and leaves
@@ -63,4 +63,4 @@ private:
     bool failed_ = false;
 };
 
-}  // namespace zemka::platform
+}  // namespace zemka::gdi

@@ -28,7 +28,7 @@ bool pump_message() {
         dispatch_message(msg);
     }
     if (canvas_dirty) {
-        bit_blt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
+        gdi::bit_blt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
         canvas_dirty = 0;
     }
     return taken;

@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 struct Recording {
     std::string path;
     std::unique_ptr<raster::GifEncoder> encoder;
-    platform::WholeFileWriter file;
+    gdi::WholeFileWriter file;
     long waits = 0;
     bool full = false;  // the limit was reached: no more frames
     bool failed = false;
@@ -55,7 +55,7 @@ void warn(const std::string &line) { std::fprintf(stderr, "ZEMKA: %s\n", line.c_
 
 std::vector<std::uint32_t> palette_pixels() {
     std::vector<std::uint32_t> out;
-    for (const platform::ColorRef c : palette) out.push_back(platform::pixel_of(c));
+    for (const gdi::ColorRef c : palette) out.push_back(gdi::pixel_of(c));
     return out;
 }
 
@@ -73,7 +73,7 @@ void at_exit() {
 // What path names that an animation must not replace, null when nothing.
 const char *refusal(const std::string &path) {
     if (!played.empty() && platform::same_path(path.c_str(), played.c_str())) return "the script being played";
-    return platform::unfit_to_replace(path.c_str(), platform::ImageKind::Gif);
+    return gdi::unfit_to_replace(path.c_str(), gdi::ImageKind::Gif);
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ void configure(const char *played_script) {
     }
     if (const char *path = platform::setting("ZEMKA_MOVIE"); path && *path) {
         std::string why;
-        if (!platform::can_write_file(path, &why)) {
+        if (!gdi::can_write_file(path, &why)) {
             warn(std::string("cannot write the animation ") + path + " (" + why + "); ZEMKA_MOVIE is ignored");
             return;
         }
@@ -116,7 +116,7 @@ bool start(const char *path) {
         warn("cannot write the animation " + r->path + ": it would replace " + unfit);
         return false;
     }
-    platform::sweep_dead_temporaries(path, platform::same_name);
+    gdi::sweep_dead_temporaries(path, gdi::same_name);
     std::string why;
     if (!r->file.open(path, &why)) {
         warn("cannot write the animation " + r->path + ": " + why);
@@ -155,7 +155,7 @@ void wait_ends(bool replaying, bool tick) {
                     std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - r.real_base).count();
     }
     if (r.waits++ % every != 0) return;
-    const raster::Pixmap pm = platform::dc_pixmap(canvas_dc);
+    const raster::Pixmap pm = gdi::dc_pixmap(canvas_dc);
     if (!pm.pixels || pm.width < SHOWN_WIDTH || pm.height < SHOWN_HEIGHT) return;
     r.encoder->add_frame(pm.pixels, pm.stride, r.time_ms);
     drain(r);

@@ -32,7 +32,7 @@ void release_windows_and_canvas() {
     draw_window = nullptr;
     run_menu = nullptr;
     window_dc = nullptr;
-    delete_dc(canvas_dc);
+    gdi::delete_dc(canvas_dc);
     canvas_dc = nullptr;
     // The drawing window's destruction posted a quit request, and input may
     // have come for the windows meanwhile: none of it is for a later start.
@@ -83,7 +83,7 @@ extern "C" int ZEMKA_start(void *instance, void *prev_instance, const char *, in
                                 screen_h / 3);
     app_instance = instance;
     window_dc = get_dc(draw_window);
-    canvas_dc = create_memory_dc(CANVAS_WIDTH, CANVAS_HEIGHT);
+    canvas_dc = gdi::create_memory_dc(CANVAS_WIDTH, CANVAS_HEIGHT);
     show_window(text_window, show_mode);
     show_window(draw_window, show_mode);
     set_timer(draw_window, TIMER_ID, TIMER_PERIOD_MS);

@@ -71,7 +71,7 @@ const char *refusal(const std::string &path) {
         return "the script being played";
     if (!movie::file().empty() && platform::same_path(path.c_str(), movie::file().c_str()))
         return "the file of ZEMKA_MOVIE";
-    return platform::unfit_to_replace(path.c_str(), platform::ImageKind::Png);
+    return gdi::unfit_to_replace(path.c_str(), gdi::ImageKind::Png);
 }
 
 void write_snapshot(const std::string &path) {
@@ -82,7 +82,7 @@ void write_snapshot(const std::string &path) {
         return;
     }
     std::string why;
-    if (!platform::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str(), &why))
+    if (!gdi::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str(), &why))
         warn("cannot write the snapshot " + path + ": " + why);
 }
 
@@ -148,13 +148,13 @@ void configure() {
     }
     if (const char *snap = platform::setting("ZEMKA_SNAPSHOT"); snap && *snap) {
         std::string why;
-        if (!platform::can_write_file(snap, &why)) {
+        if (!gdi::can_write_file(snap, &why)) {
             warn(std::string("cannot write the snapshot ") + snap + " (" + why + "); ZEMKA_SNAPSHOT is ignored");
         } else if (const char *unfit = refusal(snap)) {
             warn(std::string("ZEMKA_SNAPSHOT names ") + unfit + " (" + snap + "): nothing is written");
         } else {
             settings.snapshot = snap;
-            platform::sweep_dead_temporaries(snap, snapshot_name);
+            gdi::sweep_dead_temporaries(snap, snapshot_name);
         }
     }
     if (const char *every = platform::setting("ZEMKA_SNAPSHOT_EVERY"); every && *every) {

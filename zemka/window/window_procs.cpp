@@ -18,8 +18,8 @@ void recompute_centre(Window *window) {
 }
 
 void repaint_drawing_window(Window *window) {
-    Dc *paint_dc = begin_paint(window);
-    bit_blt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
+    gdi::Dc *paint_dc = begin_paint(window);
+    gdi::bit_blt(window_dc, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT, canvas_dc, 0, 0);
     end_paint(window, paint_dc);
     canvas_dirty = 0;
 }
@@ -49,7 +49,7 @@ std::intptr_t draw_window_proc(Window *window, unsigned message, std::uintptr_t 
 std::intptr_t text_window_proc(Window *window, unsigned message, std::uintptr_t wparam, std::intptr_t lparam) {
     switch (message) {
         case WM_PAINT: {
-            Dc *paint_dc = begin_paint(window);
+            gdi::Dc *paint_dc = begin_paint(window);
             console::repaint();
             end_paint(window, paint_dc);
             return 0;

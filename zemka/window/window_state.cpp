@@ -5,7 +5,7 @@ namespace zemka {
 
 platform::Window *draw_window = nullptr;
 platform::Window *text_window = nullptr;
-platform::Dc *window_dc = nullptr;
+gdi::Dc *window_dc = nullptr;
 void *app_instance = nullptr;
 platform::Menu *run_menu = nullptr;
 

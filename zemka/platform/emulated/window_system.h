@@ -45,7 +45,7 @@ struct Window {
     WindowStyle style = WindowStyle::Resizable;
     toolkit::NativeWindow *native = nullptr;
     Menu *menu = nullptr;   // the menu bar attached with set_menu
-    Dc *surface = nullptr;  // what the client area shows
+    gdi::Dc *surface = nullptr;  // what the client area shows
     std::map<unsigned, Timer> timers;
 };
 

@@ -57,7 +57,7 @@ void post_paint(Window *w) {
 void present_window(Window *w) {
     if (!w->alive || !w->needs_present) return;
     w->needs_present = false;
-    const raster::Pixmap pm = dc_pixmap(w->surface);
+    const raster::Pixmap pm = gdi::dc_pixmap(w->surface);
     if (pm.pixels) toolkit::present(w->native, pm);
 }
 
@@ -67,7 +67,7 @@ void present_all() {
 
 raster::Pixmap shown_pixels(const Window *w) {
     if (!w || !w->alive) return {};
-    return dc_pixmap(w->surface);
+    return gdi::dc_pixmap(w->surface);
 }
 
 bool ensure_toolkit() {
@@ -94,18 +94,18 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
     auto *win = new Window;
     win->proc = classes()[class_name];
     win->style = style;
-    win->surface = create_memory_dc(request.client_width, request.client_height);
+    win->surface = gdi::create_memory_dc(request.client_width, request.client_height);
     // A new window's client area shows its class background.
-    const raster::Pixmap pm = dc_pixmap(win->surface);
+    const raster::Pixmap pm = gdi::dc_pixmap(win->surface);
     raster::fill_rect(pm, 0, 0, pm.width, pm.height, CLASS_BACKGROUND);
     win->native = toolkit::create_window(win, request);
     if (!win->native) {
-        delete_dc(win->surface);
+        gdi::delete_dc(win->surface);
         delete win;
         return nullptr;
     }
     all_windows().push_back(win);
-    set_dc_change_hook(win->surface, surface_changed, win);
+    gdi::set_dc_change_hook(win->surface, surface_changed, win);
     win->needs_present = true;
     win->proc(win, WM_CREATE, 0, 0);
     const Rect rc = get_client_rect(win);
@@ -127,7 +127,7 @@ bool window_visible(const Window *w) { return window_alive(w) && w->visible; }
 
 Rect get_client_rect(const Window *w) {
     if (!window_alive(w)) return {};
-    const raster::Pixmap pm = dc_pixmap(w->surface);
+    const raster::Pixmap pm = gdi::dc_pixmap(w->surface);
     return {0, 0, pm.width, pm.height};
 }
 
@@ -156,23 +156,23 @@ void destroy_window(Window *w) {
     toolkit::destroy_window(w->native);
     w->native = nullptr;
     destroy_menu(w->menu);
-    delete_dc(w->surface);
+    gdi::delete_dc(w->surface);
     drop_messages_of(w);
     delete w;
 }
 
-Dc *get_dc(Window *w) { return window_alive(w) ? w->surface : nullptr; }
-void release_dc(Window *, Dc *) {}
+gdi::Dc *get_dc(Window *w) { return window_alive(w) ? w->surface : nullptr; }
+void release_dc(Window *, gdi::Dc *) {}
 
-Dc *begin_paint(Window *w) {
+gdi::Dc *begin_paint(Window *w) {
     if (!window_alive(w)) return nullptr;
     w->paint_pending = false;
-    const raster::Pixmap pm = dc_pixmap(w->surface);
+    const raster::Pixmap pm = gdi::dc_pixmap(w->surface);
     raster::fill_rect(pm, 0, 0, pm.width, pm.height, CLASS_BACKGROUND);
     return w->surface;
 }
 
-void end_paint(Window *w, Dc *) {
+void end_paint(Window *w, gdi::Dc *) {
     if (!window_alive(w)) return;
     w->needs_present = true;
     present_window(w);
@@ -210,7 +210,7 @@ void report_resized(Window *w, int client_width, int client_height) {
     const int cw = std::clamp(client_width, 1, MAX_CLIENT_SIDE);
     const int ch = std::clamp(client_height, 1, MAX_CLIENT_SIDE);
     // The surface follows, and the window draws itself anew.
-    resize_dc(w->surface, cw, ch);
+    gdi::resize_dc(w->surface, cw, ch);
     w->needs_present = true;
     queue_message(w, WM_SIZE, 0, size_lparam(cw, ch));
     post_paint(w);

@@ -141,12 +141,12 @@ std::uint32_t blend(std::uint32_t under, std::uint32_t over, unsigned alpha) {
 
 }  // namespace
 
-Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
+gdi::Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
     Font &font = font_of(font_spec);
     return {width_of(font, characters(text, count)), font.ascent + font.descent};
 }
 
-TextMetrics text_font_metrics(const FontSpec &font_spec) {
+gdi::TextMetrics text_font_metrics(const FontSpec &font_spec) {
     const Font &font = font_of(font_spec);
     return {font.ascent + font.descent, 0};
 }

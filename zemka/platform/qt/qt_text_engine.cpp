@@ -127,13 +127,13 @@ QImage &image_of(const raster::Pixmap &pm) {
 
 }  // namespace
 
-Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
+gdi::Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
     EngineFont &f = engine_font(font_spec);
     if (count > MAX_SHAPED_LENGTH) return {f.metrics.horizontalAdvance(decode(text, count)), f.metrics.height()};
     return {laid_out(f, text, count).width, f.metrics.height()};
 }
 
-TextMetrics text_font_metrics(const FontSpec &font_spec) {
+gdi::TextMetrics text_font_metrics(const FontSpec &font_spec) {
     const QFontMetrics &fm = engine_font(font_spec).metrics;
     return {fm.height(), std::max(0, fm.leading())};
 }

@@ -6,15 +6,14 @@
 #
 # To start a back end NAME: copy this folder to zemka/platform/NAME/, move
 # this file to cmake/ZemkaPlatform-NAME.cmake, and replace `template` by
-# NAME in it (file names too); copy tests/conformance/template_user.cpp to
-# NAME_user.cpp as its conformance user. Then fill in the card and the
-# sources; docs/backends.md says in which order.
+# NAME in it (file names too). Then fill in the card and the sources;
+# docs/backends.md says in which order.
 
 # --- The card: what the build, ./test and ./run know of this back end.
 set(ZEMKA_BACKEND_DEFAULT_FOR "")       # CMAKE_SYSTEM_NAME values where it is the default back end
 set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)    # ON: ./run does not pick it where there is no display
 set(ZEMKA_BACKEND_SUITES portable conformance)  # folders under tests/ that its build adds
-set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/tests/conformance/template_user.cpp)  # the conformance test's user source; empty: a back end without users
+set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/zemka/platform/template/template_conformance_user.cpp)  # the conformance test's user source; empty: a back end without users
 set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")  # environment of its tests (NAME=VALUE list)
 set(ZEMKA_BACKEND_DEPS "")              # a script that installs its packages
 set(ZEMKA_BACKEND_PREPARE "")           # a command ./test runs before the builds

@@ -1,8 +1,8 @@
 // What the template back end's "screen" shows of a window: the pixels it
 // was last given to present, a copy apart from the window's surface. Its
-// conformance user (tests/conformance/template_user.cpp) compares them
-// with what the window shows; a real back end's user reads its toolkit's
-// screen instead, and this header goes.
+// conformance user (template_conformance_user.cpp) compares them with what
+// the window shows; a real back end's user reads its toolkit's screen
+// instead, and this header goes.
 //
 // Limits: read only where the back end keeps the copy (template_windows.cpp).
 // Dependencies: none besides the C++ standard library.

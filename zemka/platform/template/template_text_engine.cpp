@@ -73,7 +73,7 @@ void fill(const raster::Pixmap &pm, std::int64_t left, std::int64_t top, std::in
 
 // The size of the text's cells in one line: a real back end sums its
 // glyphs' advances (kerning included) and gives the font's height.
-Size text_measure(const FontSpec &font, const char *text, std::size_t count) {
+gdi::Size text_measure(const FontSpec &font, const char *text, std::size_t count) {
     const Cells c = cells_of(font);
     const auto n = static_cast<std::int64_t>(characters(text, count).size());
     return {n * c.width, c.ascent + c.descent};
@@ -81,7 +81,7 @@ Size text_measure(const FontSpec &font, const char *text, std::size_t count) {
 
 // The font's height (ascent and descent) and the extra leading it asks
 // between lines, none here.
-TextMetrics text_font_metrics(const FontSpec &font) {
+gdi::TextMetrics text_font_metrics(const FontSpec &font) {
     const Cells c = cells_of(font);
     return {c.ascent + c.descent, 0};
 }

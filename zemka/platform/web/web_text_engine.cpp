@@ -35,7 +35,7 @@ std::string page_text(const char *text, std::size_t count) {
 
 }  // namespace
 
-Size text_measure(const FontSpec &font, const char *text, std::size_t count) {
+gdi::Size text_measure(const FontSpec &font, const char *text, std::size_t count) {
     const std::string s = page_text(text, count);
     const int width = s.empty() ? 0
                                 : zemka_web_text_width(pixel_height_of(font), font.weight >= 600, font.fixed_pitch,
@@ -43,7 +43,7 @@ Size text_measure(const FontSpec &font, const char *text, std::size_t count) {
     return {width, text_font_metrics(font).height};
 }
 
-TextMetrics text_font_metrics(const FontSpec &font) {
+gdi::TextMetrics text_font_metrics(const FontSpec &font) {
     int ascent_descent[2] = {0, 0};
     zemka_web_font_metrics(pixel_height_of(font), font.weight >= 600, font.fixed_pitch, ascent_descent);
     return {ascent_descent[0] + ascent_descent[1], 0};

@@ -119,7 +119,7 @@ COLORREF colorref_of_pixel(std::uint32_t p) { return RGB((p >> 16) & 0xff, (p >>
 
 }  // namespace
 
-Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
+gdi::Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count) {
     Scratch &s = scratch();
     SelectObject(s.dc, font_of(font_spec));
     TEXTMETRICW tm{};
@@ -129,7 +129,7 @@ Size text_measure(const FontSpec &font_spec, const char *text, std::size_t count
     return {size.cx, tm.tmHeight};
 }
 
-TextMetrics text_font_metrics(const FontSpec &font_spec) {
+gdi::TextMetrics text_font_metrics(const FontSpec &font_spec) {
     Scratch &s = scratch();
     SelectObject(s.dc, font_of(font_spec));
     TEXTMETRICW tm{};

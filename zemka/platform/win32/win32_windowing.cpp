@@ -93,7 +93,7 @@ struct Window {
     bool needs_present = false;
     WindowStyle style = WindowStyle::Resizable;
     Surface surface;
-    Dc *dc = nullptr;  // over the surface's pixels
+    gdi::Dc *dc = nullptr;  // over the surface's pixels
     Menu *menu = nullptr;
     PAINTSTRUCT paint{};
 };
@@ -139,7 +139,7 @@ bool library_message(UINT message) {
 void present(Window *w) {
     w->needs_present = false;
     if (!w->alive || !w->hwnd || !IsWindowVisible(w->hwnd)) return;
-    dc_pixmap(w->dc);  // drawing still queued on the surface is done first
+    gdi::dc_pixmap(w->dc);  // drawing still queued on the surface is done first
     if (HDC screen = GetDC(w->hwnd)) {
         BitBlt(screen, 0, 0, w->surface.width, w->surface.height, w->surface.memory_dc, 0, 0, SRCCOPY);
         ReleaseDC(w->hwnd, screen);
@@ -170,12 +170,12 @@ void resize_surface(Window *w, int width, int height) {
     if (!make_surface(&next, width, height)) return;
     const raster::Pixmap to = pixmap_of(next);
     raster::fill_rect(to, 0, 0, to.width, to.height, CLASS_BACKGROUND);
-    const raster::Pixmap from = dc_pixmap(w->dc);
+    const raster::Pixmap from = gdi::dc_pixmap(w->dc);
     const int keep_w = std::min(from.width, to.width), keep_h = std::min(from.height, to.height);
     for (int y = 0; y < keep_h; ++y)
         std::copy_n(from.pixels + static_cast<std::size_t>(y) * from.stride, keep_w,
                     to.pixels + static_cast<std::size_t>(y) * to.stride);
-    rebind_surface_dc(w->dc, to);
+    gdi::rebind_surface_dc(w->dc, to);
     free_surface(&w->surface);
     w->surface = next;
 }
@@ -332,8 +332,8 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
     // A new window's client area shows its class background.
     const raster::Pixmap pm = pixmap_of(win->surface);
     raster::fill_rect(pm, 0, 0, pm.width, pm.height, CLASS_BACKGROUND);
-    win->dc = create_surface_dc(pm);
-    set_dc_change_hook(win->dc, surface_changed, win);
+    win->dc = gdi::create_surface_dc(pm);
+    gdi::set_dc_change_hook(win->dc, surface_changed, win);
     const std::wstring wide_class = class_name_of(class_name);
     const std::wstring wide_title = win32::widen(title ? title : "");
     // WM_CREATE reaches the library's procedure inside CreateWindowExW.
@@ -341,7 +341,7 @@ Window *create_window(const char *class_name, const char *title, WindowStyle sty
                                 fixed ? CW_USEDEFAULT : std::max(w, 1), fixed ? CW_USEDEFAULT : std::max(h, 1), nullptr,
                                 nullptr, module_instance(), win);
     if (!hwnd) {
-        delete_dc(win->dc);
+        gdi::delete_dc(win->dc);
         free_surface(&win->surface);
         delete win;
         return nullptr;
@@ -394,26 +394,26 @@ void destroy_window(Window *w) {
         w->menu->attached = false;
         destroy_menu_wrappers(w->menu);
     }
-    delete_dc(w->dc);
+    gdi::delete_dc(w->dc);
     free_surface(&w->surface);
     delete w;
 }
 
-Dc *get_dc(Window *w) { return window_alive(w) ? w->dc : nullptr; }
-void release_dc(Window *, Dc *) {}
+gdi::Dc *get_dc(Window *w) { return window_alive(w) ? w->dc : nullptr; }
+void release_dc(Window *, gdi::Dc *) {}
 
-Dc *begin_paint(Window *w) {
+gdi::Dc *begin_paint(Window *w) {
     if (!window_alive(w)) return nullptr;
     BeginPaint(w->hwnd, &w->paint);
     w->painting = true;
-    const raster::Pixmap pm = dc_pixmap(w->dc);
+    const raster::Pixmap pm = gdi::dc_pixmap(w->dc);
     raster::fill_rect(pm, 0, 0, pm.width, pm.height, CLASS_BACKGROUND);
     return w->dc;
 }
 
-void end_paint(Window *w, Dc *) {
+void end_paint(Window *w, gdi::Dc *) {
     if (!window_alive(w) || !w->painting) return;
-    dc_pixmap(w->dc);
+    gdi::dc_pixmap(w->dc);
     BitBlt(w->paint.hdc, 0, 0, w->surface.width, w->surface.height, w->surface.memory_dc, 0, 0, SRCCOPY);
     // The paint DC reaches only the part to repaint: the rest of the window
     // is shown anew with the next look at the queue.

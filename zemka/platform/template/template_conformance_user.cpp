@@ -1,9 +1,13 @@
-// The template back end's user: it has none, so it takes no input and the
-// back end closes the drawing window itself when nothing can happen any
-// more, which its wait then reports as the close box. Its screen is the
-// copy it keeps of the last present. A back end started from the template
-// clicks, types, closes and reads its toolkit's screen here (qt_user.cpp
-// does it for Qt).
+// The template back end's user in the toolkit conformance test
+// (tests/conformance/, which the card names this file to): it has none, so
+// it takes no input and the back end closes the drawing window itself when
+// nothing can happen any more, which its wait then reports as the close
+// box. Its screen is the copy the back end keeps of the last present
+// (template_screen.h). A back end started from the template clicks, types,
+// closes and reads its toolkit's screen here, as
+// tests/conformance/qt_user.cpp does for Qt.
+//
+// Dependencies: the conformance test's toolkit_user.h; nothing else.
 #include "conformance/toolkit_user.h"
 #include "zemka/platform/template/template_screen.h"
 #include "zemka/state.h"

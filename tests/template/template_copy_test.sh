@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# A new back end is its folder and its cmake file, nothing else: in a copy
+# of this checkout, zemka/platform/template/ is copied to
+# zemka/platform/trial/ and its cmake file moved to
+# cmake/ZemkaPlatform-trial.cmake, no other file touched. The copy must
+# list the new back end among its back ends, build the weather painter on
+# it, and pass the suites its card names (the portable and the conformance
+# suite).
+#   tests/template/template_copy_test.sh [WORK_DIR]
+# WORK_DIR (default: a temporary folder, removed at the end) holds the copy
+# and its build.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+if [[ -n ${1:-} ]]; then
+  work=$1
+  mkdir -p "$work"
+else
+  work=$(mktemp -d)
+  trap 'rm -rf "$work"' EXIT
+fi
+fail() { echo "template copy: $*" >&2; exit 1; }
+
+copy=$work/checkout
+rm -rf "$copy"
+mkdir -p "$copy"
+# The checkout's own files (tracked, or new and not ignored): no build trees.
+(cd "$root" && git ls-files -z --cached --others --exclude-standard |
+  xargs -0 cp --parents -t "$copy" 2>/dev/null) || fail "could not copy the checkout"
+[[ -f $copy/zemka/platform/template/ZemkaPlatform-template.cmake ]] || fail "the copy has no template"
+
+cp -r "$copy/zemka/platform/template" "$copy/zemka/platform/trial"
+mv "$copy/zemka/platform/trial/ZemkaPlatform-template.cmake" "$copy/cmake/ZemkaPlatform-trial.cmake"
+
+listed=$(cmake -P "$copy/cmake/ZemkaBackends.cmake")
+grep -q '^trial|' <<< "$listed" || fail "the back ends of the copy do not include trial: $listed"
+
+build=$work/build
+cmake -S "$copy" -B "$build" -G Ninja -DZEMKA_PLATFORM=trial -DCMAKE_BUILD_TYPE=Debug -DZEMKA_EXAMPLES=OFF \
+  > "$work/configure.log" 2>&1 || { tail -30 "$work/configure.log" >&2; fail "the copy does not configure"; }
+cmake --build "$build" -j2 > "$work/build.log" 2>&1 ||
+  { grep -m20 -E 'error|undefined' "$work/build.log" >&2 || tail -30 "$work/build.log" >&2; fail "the copy does not build"; }
+[[ -x $build/weather-painter ]] || fail "the copy built no weather painter"
+(cd "$build" && ctest -j2 --output-on-failure > "$work/ctest.log" 2>&1) ||
+  { grep -E 'tests passed|Failed|\*\*\*' "$work/ctest.log" | tail -30 >&2; fail "the copy's suites failed"; }
+suites=$(grep -oE '(portable|conformance)\.' "$work/ctest.log" | sort -u | tr -d . | tr '\n' ' ')
+[[ $suites == "conformance portable " ]] || fail "the copy ran the suites: $suites (wanted conformance and portable)"
+grep -E 'tests passed' "$work/ctest.log"
+echo "template copy: trial builds the painter and passes the portable and conformance suites"
