@@ -59,7 +59,8 @@ void screen_size(int *width, int *height) {
 // Keep `window` to report its input with the report_ functions.
 NativeWindow *create_window(Window *window, const WindowRequest &request) {
     auto *native = new NativeWindow{window, request.fixed, {}, request.client_width, request.client_height};
-    native->shown.resize(static_cast<std::size_t>(request.client_width) * static_cast<std::size_t>(request.client_height));
+    native->shown.resize(static_cast<std::size_t>(request.client_width) *
+                         static_cast<std::size_t>(request.client_height));
     windows().push_back(native);
     return native;
 }

@@ -6,8 +6,9 @@
 #
 # To start a back end NAME: copy this folder to zemka/platform/NAME/, move
 # this file to cmake/ZemkaPlatform-NAME.cmake, and replace `template` by
-# NAME in it (file names too). Then fill in the card and the sources;
-# docs/backends.md says in which order.
+# NAME in it (file names too), and in the folder's files and their names.
+# Then fill in the card and the sources; docs/backends.md says in which
+# order.
 
 # --- The card: what the build, ./test and ./run know of this back end.
 set(ZEMKA_BACKEND_DEFAULT_FOR "")       # CMAKE_SYSTEM_NAME values where it is the default back end

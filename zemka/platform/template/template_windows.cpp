@@ -77,7 +77,8 @@ void screen_size(int *width, int *height) {
 // report_resized. Keep `window`: every report names it.
 NativeWindow *create_window(Window *window, const WindowRequest &request) {
     auto *native = new NativeWindow{window, request.fixed, false, {}, request.client_width, request.client_height};
-    native->shown.resize(static_cast<std::size_t>(request.client_width) * static_cast<std::size_t>(request.client_height));
+    native->shown.resize(static_cast<std::size_t>(request.client_width) *
+                         static_cast<std::size_t>(request.client_height));
     windows().push_back(native);
     return native;
 }
