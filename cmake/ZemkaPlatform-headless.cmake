@@ -8,7 +8,7 @@
 set(ZEMKA_BACKEND_DEFAULT_FOR "")
 set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)
 set(ZEMKA_BACKEND_SUITES portable conformance)
-set(ZEMKA_BACKEND_CONFORMANCE_USER "")
+set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/tests/conformance/headless_user.cpp)
 set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")
 set(ZEMKA_BACKEND_DEPS "")
 set(ZEMKA_BACKEND_PREPARE "")
@@ -25,6 +25,7 @@ set(ZEMKA_FONT_DIR /usr/share/fonts/truetype/dejavu CACHE PATH "Folder of the De
 target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
+  ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_menus.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_windows.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_dialog.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp)

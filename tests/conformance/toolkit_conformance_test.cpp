@@ -63,6 +63,7 @@ TEST_F(ToolkitConformance, ScreenShowsTheWindowAfterADraw) {
     std::vector<std::uint32_t> before;
     int width = 0, height = 0;
     if (!conformance::screen_pixels(before, width, height)) GTEST_SKIP() << "this back end shows nothing on a screen";
+    ASSERT_EQ(before.size(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     ZEMKA_draw_rectangle(4, -100, -80, 150, 60, 0);
     ZEMKA_draw_line(1, -290, 240, 290, -240, 7);
     ZEMKA_set_animation(RUN_ONE_FRAME);

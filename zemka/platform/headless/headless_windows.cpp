@@ -1,8 +1,8 @@
-// The headless back end's toolkit: windows that only keep their pixels (the
-// emulated window system holds them; snapshots read them), no input but
-// what a replay feeds the library's wait, no menus on any screen. It is the
-// smallest complete back end and the template for a new one: each function
-// below says what a back end must do there, and what this one does.
+// The headless back end's toolkit: windows with no screen, whose last
+// presented pixels are kept as what a screen would show (headless_screen.h
+// reads them), no input but what a replay feeds the library's wait, no
+// menus on any screen (emulated/optional/no_menus.cpp).
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -10,16 +10,19 @@
 
 #include "zemka/platform/emulated/toolkit.h"
 #include "zemka/platform/headless/headless_input.h"
+#include "zemka/platform/headless/headless_screen.h"
 
 namespace zemka::platform {
 
 namespace toolkit {
 
-// A back end's own record of a window: whatever its toolkit needs to show
-// it. Here only who it belongs to, to answer for it when nothing else can.
+// Who the window belongs to, to answer for it when nothing else can, and
+// its screen: the pixels last presented, black before the first present.
 struct NativeWindow {
     Window *window = nullptr;
     bool fixed = false;
+    std::vector<std::uint32_t> shown;
+    int shown_width = 0, shown_height = 0;
 };
 
 }  // namespace toolkit
@@ -55,7 +58,9 @@ void screen_size(int *width, int *height) {
 // request; a fixed one has a menu bar and a close box and cannot be resized.
 // Keep `window` to report its input with the report_ functions.
 NativeWindow *create_window(Window *window, const WindowRequest &request) {
-    auto *native = new NativeWindow{window, request.fixed};
+    auto *native = new NativeWindow{window, request.fixed, {}, request.client_width, request.client_height};
+    native->shown.resize(static_cast<std::size_t>(request.client_width) *
+                         static_cast<std::size_t>(request.client_height));
     windows().push_back(native);
     return native;
 }
@@ -69,9 +74,15 @@ void destroy_window(NativeWindow *native) {
     delete native;
 }
 
-// Show the pixels in the client area. They stay in the window's surface,
-// which is all a headless window is.
-void present(NativeWindow *, const raster::Pixmap &) {}
+// Show the pixels in the client area: a copy, as a screen holds its own.
+void present(NativeWindow *native, const raster::Pixmap &pixels) {
+    native->shown_width = pixels.width;
+    native->shown_height = pixels.height;
+    native->shown.resize(static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height));
+    for (int y = 0; y < pixels.height; ++y)
+        std::copy_n(pixels.pixels + static_cast<std::ptrdiff_t>(y) * pixels.stride, pixels.width,
+                    native->shown.begin() + static_cast<std::ptrdiff_t>(y) * pixels.width);
+}
 
 // Report the input that has arrived. Here only a dialog's answer from
 // standard input: a replay feeds the library's wait above the window
@@ -105,17 +116,22 @@ void wait_for_input(int timeout_ms) {
     if (!closed) std::this_thread::sleep_for(std::chrono::milliseconds(timeout_ms >= 0 ? timeout_ms : 100));
 }
 
-// Menus: add a popup to the window's bar, an item to a popup, set a check
-// mark. Optional; nothing shows them here, and the emulated system's model
-// answers for them.
-void add_menu_popup(NativeWindow *, int, const char *) {}
-void add_menu_item(NativeWindow *, int, int, unsigned, unsigned, const char *) {}
-void check_menu_item(NativeWindow *, int, int, bool) {}
-bool shown_menu_item(const NativeWindow *, int, int, MenuItemInfo *) { return false; }
-
 // The toolkit's object for a window, for code that knows the back end.
 void *native_handle(const NativeWindow *) { return nullptr; }
 
 }  // namespace toolkit
+
+bool headless_shown(const Window *window, std::vector<std::uint32_t> &pixels, int &width, int &height) {
+    const auto it = std::find_if(windows().begin(), windows().end(),
+                                 [window](const toolkit::NativeWindow *n) { return n->window == window; });
+    if (!window || it == windows().end()) return false;
+    const toolkit::NativeWindow &native = **it;
+    width = native.shown_width;
+    height = native.shown_height;
+    pixels.resize(native.shown.size());
+    std::transform(native.shown.begin(), native.shown.end(), pixels.begin(),
+                   [](std::uint32_t p) { return p | 0xff000000u; });
+    return true;
+}
 
 }  // namespace zemka::platform
