@@ -3,7 +3,7 @@
 # palette, drawn by the library on the headless back end
 # (tools/reference_pictures.c), cut out of the 600 x 500 picture, small
 # ones enlarged pixel for pixel. Writes them to OUT_DIR (default
-# docs/pictures); tests/headless/reference_pictures_test.sh checks that the
+# docs/pictures); tests/unattended/reference_pictures_test.sh checks that the
 # pictures in docs/ are what the library draws now.
 #   tools/make_reference_pictures.sh PROGRAM [OUT_DIR]
 set -euo pipefail

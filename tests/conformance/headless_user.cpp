@@ -4,7 +4,7 @@
 // present.
 #include "conformance/toolkit_user.h"
 #include "zemka/platform/headless/headless_screen.h"
-#include "zemka/state.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka::conformance {
 
@@ -14,7 +14,7 @@ void type(char) {}
 void close_drawing_window() {}
 void settle() {}
 bool screen_pixels(std::vector<std::uint32_t> &pixels, int &width, int &height) {
-    return platform::headless_shown(draw_window, pixels, width, height);
+    return platform::headless_shown(draw_window(), pixels, width, height);
 }
 
 // Without input or animation the wait cannot hang: the back end ends it.

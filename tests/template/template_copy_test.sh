@@ -40,6 +40,9 @@ cmake -S "$copy" -B "$build" -G Ninja -DZEMKA_PLATFORM=trial -DCMAKE_BUILD_TYPE=
 cmake --build "$build" -j2 > "$work/build.log" 2>&1 ||
   { grep -m20 -E 'error|undefined' "$work/build.log" >&2 || tail -30 "$work/build.log" >&2; fail "the copy does not build"; }
 [[ -x $build/weather-painter ]] || fail "the copy built no weather painter"
+# The new folder's sources were built, not the template's they came from.
+grep -q '/zemka/platform/trial/' "$build/compile_commands.json" || fail "nothing of zemka/platform/trial/ was built"
+! grep -q '/zemka/platform/template/' "$build/compile_commands.json" || fail "the template's own sources were built"
 (cd "$build" && ctest -j2 --output-on-failure > "$work/ctest.log" 2>&1) ||
   { grep -E 'tests passed|Failed|\*\*\*' "$work/ctest.log" | tail -30 >&2; fail "the copy's suites failed"; }
 suites=$(grep -oE '(portable|conformance)\.' "$work/ctest.log" | sort -u | tr -d . | tr '\n' ' ')

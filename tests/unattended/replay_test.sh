@@ -2,7 +2,7 @@
 # The painter without a display, driven by environment variables: the
 # replay is deterministic, the picture shows the scripted glyphs, the echo
 # shows the console, bad values are reported and ignored.
-#   headless_test.sh PAINTER DEMO_SCRIPT [no-display-note]
+#   replay_test.sh PAINTER DEMO_SCRIPT [no-display-note]
 # The third word is for the headless back end, which never looks for a
 # display and so never notes that there is none.
 set -euo pipefail

@@ -38,7 +38,7 @@ void set_script_path(const char *path);
 // outside); recording never writes it. Null returns to script_path().
 void set_replay_path(const char *path);
 // A file that recording must never write, under any name (the replayed
-// script of a headless run). Null protects nothing.
+// script of an unattended run). Null protects nothing.
 void protect_script_file(const char *path);
 
 // Whether the shared script stream is open (by recording or playback).

@@ -6,7 +6,7 @@
 
 #include "zemka/raster/gdi.h"
 
-// Without exceptions (the web build) a table that cannot grow ends the
+// Built without exceptions (for a page) a table that cannot grow ends the
 // program, as any failed allocation does there.
 #if defined(__cpp_exceptions)
 #define ZEMKA_TRY try

@@ -1,7 +1,7 @@
 // Files the library has finished writing for the user to take: a recorded
 // script once its recording ends, an animation once it is written. On the
 // desktop they are simply there; a back end whose files live where the
-// user cannot see them (a web page's memory) installs a taker that offers
+// user cannot see them (a page's memory) installs a taker that offers
 // them, for example as a download.
 #pragma once
 

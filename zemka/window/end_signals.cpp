@@ -127,7 +127,7 @@ void ending() {
 
 #else
 
-// Windows and the web send no such signals to a program.
+// Systems without POSIX signals send a program none of these.
 void install() {}
 int requested() { return 0; }
 void ending() {}

@@ -14,7 +14,7 @@ namespace zemka::movie {
 // Reads the settings; called once by the library start, with the script
 // being played (null when none), which an animation never replaces.
 void configure(const char *played_script);
-// Starts recording into path, as ZEMKA_MOVIE does (the web page's button);
+// Starts recording into path, as ZEMKA_MOVIE does (a page's button);
 // false, with one line saying why, when it cannot. Nothing is recorded into
 // the script being played or into a file that is not a GIF animation (an
 // empty one holds nothing and may be replaced).

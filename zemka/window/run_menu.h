@@ -10,10 +10,10 @@
 
 namespace zemka {
 
-// A web page's two animation buttons send commands that no item has:
-// their ids are the platform's (COMMAND_MOVIE_START and COMMAND_MOVIE_STOP
-// in zemka/platform/windowing.h), since the web back end sends them, and
-// the ids here stay clear of them.
+// A page's two animation buttons send commands that no item has: their
+// ids are the platform's (COMMAND_MOVIE_START and COMMAND_MOVIE_STOP in
+// zemka/platform/windowing.h), since a back end sends them, and the ids
+// here stay clear of them.
 enum MenuId {
     MENU_ANIMATE = 1,
     MENU_HALT = 2,

@@ -7,11 +7,11 @@
 // of namespace toolkit below and calls the report_ functions when its user
 // does something; it never queues messages itself.
 //
-// Order of filling them in for a new back end (headless/ is the smallest
-// complete one): start and screen_size; create_window, show_window,
-// destroy_window; present; take_input and wait_for_input; then menus and
-// dialogs, which may stay minimal (headless shows no menu and refuses
-// dialogs).
+// Order of filling them in for a new back end (template/ is where one
+// starts, headless/ the smallest complete one): start and screen_size;
+// create_window, show_window, destroy_window; present; take_input and
+// wait_for_input; then menus and dialogs, which may stay as
+// optional/no_menus.cpp and optional/no_dialogs.cpp have them.
 #pragma once
 
 #include <cstdint>

@@ -4,17 +4,22 @@
 # as boxes, there are no menus and no dialogs. It needs no library besides
 # the C++ one. Kept out of cmake/, so it is no back end a build offers.
 #
-# To start a back end NAME: copy this folder to zemka/platform/NAME/, move
-# this file to cmake/ZemkaPlatform-NAME.cmake, and replace `template` by
-# NAME in it (file names too), and in the folder's files and their names.
-# Then fill in the card and the sources; docs/backends.md says in which
-# order.
+# To start a back end NAME: copy this folder to zemka/platform/NAME/ and
+# move this file to cmake/ZemkaPlatform-NAME.cmake. That alone builds (the
+# folder is found from this file's name); then rename the files and their
+# template_ names as you like, fill in the card and the sources:
+# docs/backends.md says in which order.
+
+# This back end's folder: zemka/platform/NAME/ for cmake/ZemkaPlatform-NAME.cmake.
+get_filename_component(ZEMKA_BACKEND_FOLDER "${CMAKE_CURRENT_LIST_FILE}" NAME_WE)
+string(REGEX REPLACE "^ZemkaPlatform-" "" ZEMKA_BACKEND_FOLDER "${ZEMKA_BACKEND_FOLDER}")
+set(ZEMKA_BACKEND_FOLDER ${PROJECT_SOURCE_DIR}/zemka/platform/${ZEMKA_BACKEND_FOLDER})
 
 # --- The card: what the build, ./test and ./run know of this back end.
 set(ZEMKA_BACKEND_DEFAULT_FOR "")       # CMAKE_SYSTEM_NAME values where it is the default back end
 set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)    # ON: ./run does not pick it where there is no display
 set(ZEMKA_BACKEND_SUITES portable conformance)  # folders under tests/ that its build adds
-set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/zemka/platform/template/template_conformance_user.cpp)  # the conformance test's user source; empty: a back end without users
+set(ZEMKA_BACKEND_CONFORMANCE_USER ${ZEMKA_BACKEND_FOLDER}/template_conformance_user.cpp)  # the conformance test's user source; empty: a back end without users
 set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")  # environment of its tests (NAME=VALUE list)
 set(ZEMKA_BACKEND_DEPS "")              # a script that installs its packages
 set(ZEMKA_BACKEND_PREPARE "")           # a command ./test runs before the builds
@@ -30,6 +35,6 @@ target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}     # settings from the environment (or the back end's own settings.cpp)
   ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_menus.cpp    # until it shows menus
   ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_dialogs.cpp  # until it shows dialogs
-  ${PROJECT_SOURCE_DIR}/zemka/platform/template/template_windows.cpp
-  ${PROJECT_SOURCE_DIR}/zemka/platform/template/template_text_engine.cpp)
+  ${ZEMKA_BACKEND_FOLDER}/template_windows.cpp
+  ${ZEMKA_BACKEND_FOLDER}/template_text_engine.cpp)
 # Its toolkit's libraries go here: target_link_libraries(${ZEMKA_BACKEND_TARGET} PRIVATE ...).

@@ -9,8 +9,8 @@
 //
 // Dependencies: the conformance test's toolkit_user.h; nothing else.
 #include "conformance/toolkit_user.h"
-#include "zemka/platform/template/template_screen.h"
-#include "zemka/state.h"
+#include "template_screen.h"
+#include "zemka/window/library_windows.h"
 
 namespace zemka::conformance {
 
@@ -20,7 +20,7 @@ void type(char) {}
 void close_drawing_window() {}
 void settle() {}
 bool screen_pixels(std::vector<std::uint32_t> &pixels, int &width, int &height) {
-    return platform::template_shown(draw_window, pixels, width, height);
+    return platform::template_shown(draw_window(), pixels, width, height);
 }
 
 // Without input or animation the wait cannot hang: the back end ends it.

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "zemka/platform/emulated/toolkit.h"
-#include "zemka/platform/template/template_screen.h"
+#include "template_screen.h"
 
 namespace zemka::platform {
 
