@@ -26,6 +26,7 @@ target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_EMULATED_WINDOW_SYSTEM_SOURCES}
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}
   ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_menus.cpp
+  ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/kept_screen.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_windows.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_dialog.cpp
   ${PROJECT_SOURCE_DIR}/zemka/platform/headless/headless_text_engine.cpp)

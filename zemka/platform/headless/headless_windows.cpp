@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "zemka/platform/emulated/optional/kept_screen.h"
 #include "zemka/platform/emulated/toolkit.h"
 #include "zemka/platform/headless/headless_input.h"
 #include "zemka/platform/headless/headless_screen.h"
@@ -21,8 +22,7 @@ namespace toolkit {
 struct NativeWindow {
     Window *window = nullptr;
     bool fixed = false;
-    std::vector<std::uint32_t> shown;
-    int shown_width = 0, shown_height = 0;
+    KeptScreen screen;
 };
 
 }  // namespace toolkit
@@ -58,9 +58,7 @@ void screen_size(int *width, int *height) {
 // request; a fixed one has a menu bar and a close box and cannot be resized.
 // Keep `window` to report its input with the report_ functions.
 NativeWindow *create_window(Window *window, const WindowRequest &request) {
-    auto *native = new NativeWindow{window, request.fixed, {}, request.client_width, request.client_height};
-    native->shown.resize(static_cast<std::size_t>(request.client_width) *
-                         static_cast<std::size_t>(request.client_height));
+    auto *native = new NativeWindow{window, request.fixed, KeptScreen(request.client_width, request.client_height)};
     windows().push_back(native);
     return native;
 }
@@ -76,12 +74,7 @@ void destroy_window(NativeWindow *native) {
 
 // Show the pixels in the client area: a copy, as a screen holds its own.
 void present(NativeWindow *native, const raster::Pixmap &pixels) {
-    native->shown_width = pixels.width;
-    native->shown_height = pixels.height;
-    native->shown.resize(static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height));
-    for (int y = 0; y < pixels.height; ++y)
-        std::copy_n(pixels.pixels + static_cast<std::ptrdiff_t>(y) * pixels.stride, pixels.width,
-                    native->shown.begin() + static_cast<std::ptrdiff_t>(y) * pixels.width);
+    native->screen.keep(pixels);
 }
 
 // Report the input that has arrived. Here only a dialog's answer from
@@ -125,12 +118,7 @@ bool headless_shown(const Window *window, std::vector<std::uint32_t> &pixels, in
     const auto it = std::find_if(windows().begin(), windows().end(),
                                  [window](const toolkit::NativeWindow *n) { return n->window == window; });
     if (!window || it == windows().end()) return false;
-    const toolkit::NativeWindow &native = **it;
-    width = native.shown_width;
-    height = native.shown_height;
-    pixels.resize(native.shown.size());
-    std::transform(native.shown.begin(), native.shown.end(), pixels.begin(),
-                   [](std::uint32_t p) { return p | 0xff000000u; });
+    (*it)->screen.read(pixels, width, height);
     return true;
 }
 

@@ -35,6 +35,7 @@ target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${ZEMKA_ENVIRONMENT_SETTINGS_SOURCES}     # settings from the environment (or the back end's own settings.cpp)
   ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_menus.cpp    # until it shows menus
   ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/no_dialogs.cpp  # until it shows dialogs
+  ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/kept_screen.cpp  # until it has a screen
   ${ZEMKA_BACKEND_FOLDER}/template_windows.cpp
   ${ZEMKA_BACKEND_FOLDER}/template_text_engine.cpp)
 # Its toolkit's libraries go here: target_link_libraries(${ZEMKA_BACKEND_TARGET} PRIVATE ...).

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "zemka/platform/emulated/optional/kept_screen.h"
 #include "zemka/platform/emulated/toolkit.h"
 #include "template_screen.h"
 
@@ -31,8 +32,7 @@ struct NativeWindow {
     Window *window = nullptr;
     bool fixed = false;
     bool close_reported = false;
-    std::vector<std::uint32_t> shown;  // black until the first present
-    int shown_width = 0, shown_height = 0;
+    KeptScreen screen;
 };
 
 }  // namespace toolkit
@@ -76,9 +76,7 @@ void screen_size(int *width, int *height) {
 // other kind (the text window) can, and reports its new size with
 // report_resized. Keep `window`: every report names it.
 NativeWindow *create_window(Window *window, const WindowRequest &request) {
-    auto *native = new NativeWindow{window, request.fixed, false, {}, request.client_width, request.client_height};
-    native->shown.resize(static_cast<std::size_t>(request.client_width) *
-                         static_cast<std::size_t>(request.client_height));
+    auto *native = new NativeWindow{window, request.fixed, false, KeptScreen(request.client_width, request.client_height)};
     windows().push_back(native);
     return native;
 }
@@ -99,12 +97,7 @@ void destroy_window(NativeWindow *native) {
 // repaint that copies them (or reads shown_pixels) when it comes. Kept
 // here as the screen would show them.
 void present(NativeWindow *native, const raster::Pixmap &pixels) {
-    native->shown_width = pixels.width;
-    native->shown_height = pixels.height;
-    native->shown.resize(static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.height));
-    for (int y = 0; y < pixels.height; ++y)
-        std::copy_n(pixels.pixels + static_cast<std::ptrdiff_t>(y) * pixels.stride, pixels.width,
-                    native->shown.begin() + static_cast<std::ptrdiff_t>(y) * pixels.width);
+    native->screen.keep(pixels);
 }
 
 // Take the toolkit's pending events without waiting and report each:
@@ -145,12 +138,7 @@ bool template_shown(const Window *window, std::vector<std::uint32_t> &pixels, in
     const auto it = std::find_if(windows().begin(), windows().end(),
                                  [window](const toolkit::NativeWindow *n) { return n->window == window; });
     if (!window || it == windows().end()) return false;
-    const toolkit::NativeWindow &native = **it;
-    width = native.shown_width;
-    height = native.shown_height;
-    pixels.resize(native.shown.size());
-    std::transform(native.shown.begin(), native.shown.end(), pixels.begin(),
-                   [](std::uint32_t p) { return p | 0xff000000u; });
+    (*it)->screen.read(pixels, width, height);
     return true;
 }
 
