@@ -12,11 +12,12 @@ set(ZEMKA_BACKEND_CARD_FIELDS
   DEPS              # a script that installs what it needs
   PREPARE           # a command ./test runs before any build
   CHECK             # how ./test tests it: build, or a script given the reference painter
-  RUN)              # a command ./run --NAME runs instead of building the painter
+  RUN               # a command ./run --NAME runs instead of building the painter
+  STAND_IN)         # the back end ./run starts instead where there is no display
 #
 # As a script, it prints one line per back end for ./test and ./run:
 #   cmake -P cmake/ZemkaBackends.cmake
-#   NAME|DEFAULT_FOR|NEEDS_DISPLAY|CHECK|DEPS|PREPARE|RUN (lists joined by spaces)
+#   NAME|DEFAULT_FOR|NEEDS_DISPLAY|CHECK|DEPS|PREPARE|RUN|STAND_IN (lists joined by spaces)
 
 get_filename_component(ZEMKA_BACKENDS_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
@@ -45,8 +46,8 @@ function(zemka_read_backend_card name prefix)
   endforeach()
 endfunction()
 
-# The back end whose card names `system` as where it is the default; empty
-# when none does.
+# The back end whose card names `system` as where it is the default (the
+# first in sorted order, when several do); empty when none does.
 function(zemka_default_backend system out)
   zemka_backend_names(names)
   set(found "")
@@ -64,7 +65,7 @@ if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   foreach(name IN LISTS names)
     zemka_read_backend_card(${name} card)
     set(line "${name}")
-    foreach(field DEFAULT_FOR NEEDS_DISPLAY CHECK DEPS PREPARE RUN)
+    foreach(field DEFAULT_FOR NEEDS_DISPLAY CHECK DEPS PREPARE RUN STAND_IN)
       list(JOIN card_${field} " " value)
       string(APPEND line "|${value}")
     endforeach()

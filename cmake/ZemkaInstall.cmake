@@ -17,6 +17,12 @@ set(ZEMKA_PKGCONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 set(ZEMKA_EXAMPLES_DIR ${CMAKE_INSTALL_DATADIR}/zemka/examples)
 
 set_target_properties(zemka PROPERTIES EXPORT_NAME zemka)
+# A program in C alone is linked by the C compiler, which does not know
+# that a static libzemka.a needs the C++ runtime (CMake adds it only when
+# the program's project enables C++ too): the package says so itself.
+if(NOT ZEMKA_SHARED AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  target_link_libraries(zemka INTERFACE $<$<LINK_LANGUAGE:C>:stdc++> $<$<LINK_LANGUAGE:C>:m>)
+endif()
 install(TARGETS zemka EXPORT zemkaTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}

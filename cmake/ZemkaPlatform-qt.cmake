@@ -13,6 +13,7 @@ set(ZEMKA_BACKEND_DEPS "")
 set(ZEMKA_BACKEND_PREPARE "")
 set(ZEMKA_BACKEND_CHECK build)
 set(ZEMKA_BACKEND_RUN "")
+set(ZEMKA_BACKEND_STAND_IN headless)  # where there is no display, ./run replays on it
 if(ZEMKA_BACKEND_CARD_ONLY)
   return()
 endif()

@@ -18,6 +18,7 @@ set(ZEMKA_BACKEND_PREPARE tools/build-web.sh --sdk-only)
 set(ZEMKA_BACKEND_CHECK tests/web/run.sh)
 # ./run --web: the painter and the examples as pages on http://127.0.0.1:8000.
 set(ZEMKA_BACKEND_RUN tools/serve-web.sh 8000)
+set(ZEMKA_BACKEND_STAND_IN "")
 if(ZEMKA_BACKEND_CARD_ONLY)
   return()
 endif()

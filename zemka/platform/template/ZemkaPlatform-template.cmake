@@ -6,9 +6,9 @@
 #
 # To start a back end NAME: copy this folder to zemka/platform/NAME/ and
 # move this file to cmake/ZemkaPlatform-NAME.cmake. That alone builds (the
-# folder is found from this file's name); then rename the files and their
-# template_ names as you like, fill in the card and the sources:
-# docs/backends.md says in which order.
+# folder is found from this file's name); then rename the template_ files
+# and names as docs/backends.md lists them (the conformance user below and
+# the sources too), fill in the card and the sources in the order it says.
 
 # This back end's folder: zemka/platform/NAME/ for cmake/ZemkaPlatform-NAME.cmake.
 get_filename_component(ZEMKA_BACKEND_FOLDER "${CMAKE_CURRENT_LIST_FILE}" NAME_WE)
@@ -23,8 +23,12 @@ set(ZEMKA_BACKEND_CONFORMANCE_USER ${ZEMKA_BACKEND_FOLDER}/template_conformance_
 set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")  # environment of its tests (NAME=VALUE list)
 set(ZEMKA_BACKEND_DEPS "")              # a script that installs its packages
 set(ZEMKA_BACKEND_PREPARE "")           # a command ./test runs before the builds
-set(ZEMKA_BACKEND_CHECK build)          # how ./test tests it: build (plain and sanitized builds, ctest) or a script
+# How ./test tests it: build (plain and sanitized builds, ctest) or a
+# script. Empty: not yet, since the examples' pictures need real text and
+# their answers real dialogs; say build once they are.
+set(ZEMKA_BACKEND_CHECK "")
 set(ZEMKA_BACKEND_RUN "")               # a command ./run --NAME runs instead of building the painter
+set(ZEMKA_BACKEND_STAND_IN "")          # the back end ./run starts instead where there is no display
 if(ZEMKA_BACKEND_CARD_ONLY)
   return()
 endif()
@@ -38,4 +42,9 @@ target_sources(${ZEMKA_BACKEND_TARGET} PRIVATE
   ${PROJECT_SOURCE_DIR}/zemka/platform/emulated/optional/kept_screen.cpp  # until it has a screen
   ${ZEMKA_BACKEND_FOLDER}/template_windows.cpp
   ${ZEMKA_BACKEND_FOLDER}/template_text_engine.cpp)
-# Its toolkit's libraries go here: target_link_libraries(${ZEMKA_BACKEND_TARGET} PRIVATE ...).
+# Its toolkit's libraries go here: target_link_libraries(${ZEMKA_BACKEND_TARGET} PRIVATE ...),
+# and what a program linked with the installed static library then needs:
+# set(ZEMKA_PLATFORM_FIND_DEPENDENCY "find_dependency(...)")
+# set(ZEMKA_PLATFORM_PC_REQUIRES "...")
+# set(ZEMKA_PLATFORM_DEB_DEPENDS "...")
+# set(ZEMKA_PLATFORM_RUNTIME_DEB_DEPENDS "...")
