@@ -45,7 +45,7 @@ std::deque<std::string> model;  // stored lines, oldest first
 
 void store_in_model(const std::string &formatted) {
     std::string line = formatted.substr(0, std::strlen(formatted.c_str()));
-    line.resize(platform::utf8_prefix_length(line.data(), line.size(), LINE_LIMIT));
+    line.resize(support::utf8_prefix_length(line.data(), line.size(), LINE_LIMIT));
     if (model.size() == console::RING_SIZE) model.pop_front();
     model.push_back(line);
 }

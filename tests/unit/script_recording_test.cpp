@@ -87,7 +87,7 @@ protected:
         std::ostringstream bytes;
         bytes << in.rdbuf();
         const std::string raw = bytes.str();
-        const std::string end = platform::LINE_END;
+        const std::string end = support::LINE_END;
         std::string text;
         for (std::size_t i = 0; i < raw.size();) {
             if (raw.compare(i, end.size(), end) == 0) {
@@ -106,7 +106,7 @@ protected:
         std::ofstream out("ZEMKA.SCR", std::ios::binary | std::ios::trunc);
         for (const char c : content) {
             if (c == '\n')
-                out << platform::LINE_END;
+                out << support::LINE_END;
             else
                 out << c;
         }

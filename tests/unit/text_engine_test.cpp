@@ -32,7 +32,7 @@ QFont font_of(const FontSpec &font_spec) {
 }
 
 QString decoded(const std::string &text) {
-    if (valid_utf8(text.data(), text.size()))
+    if (zemka::support::valid_utf8(text.data(), text.size()))
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }

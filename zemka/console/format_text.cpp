@@ -17,7 +17,7 @@ int format_text(FormatBuffer &buffer, const char *format, va_list args) {
         return result;
     }
     const std::size_t length = std::strlen(wide);
-    const std::size_t kept = platform::utf8_prefix_length(wide, length, FORMAT_LIMIT);
+    const std::size_t kept = support::utf8_prefix_length(wide, length, FORMAT_LIMIT);
     std::memcpy(buffer, wide, kept);
     buffer[kept] = '\0';
     return result;

@@ -83,7 +83,7 @@ void build_gets_template(const char *prompt, std::uint8_t (&out)[GETS_TEMPLATE_S
     // character takes at most 4 bytes, so only that much of a long prompt
     // is read.
     const std::u32string chars =
-        prompt ? platform::decode_text(prompt, strnlen(prompt, PROMPT_UNITS * 4), PROMPT_UNITS) : std::u32string();
+        prompt ? support::decode_text(prompt, strnlen(prompt, PROMPT_UNITS * 4), PROMPT_UNITS) : std::u32string();
     for (std::size_t i = 0; i < PROMPT_UNITS; ++i) {
         const char32_t c = i < chars.size() ? chars[i] : U' ';
         w.word(static_cast<std::uint16_t>(c > 0xffff || (c >= 0xd800 && c <= 0xdfff) ? 0xfffd : c));

@@ -58,7 +58,7 @@ void refuse_recording() {
 
 bool is_protected(const std::string &path) {
     if (protected_path.empty()) return false;
-    return path == protected_path || platform::same_file(path.c_str(), protected_path.c_str());
+    return path == protected_path || support::same_file(path.c_str(), protected_path.c_str());
 }
 
 bool open_for_writing() {
@@ -69,10 +69,10 @@ bool open_for_writing() {
         refuse_recording();
         return false;
     }
-    platform::FileProblem problem = platform::FileProblem::None;
-    script_file = platform::open_for_recording(open_path.c_str(), &problem);
+    support::FileProblem problem = support::FileProblem::None;
+    script_file = support::open_for_recording(open_path.c_str(), &problem);
     if (!script_file) {
-        if (problem == platform::FileProblem::Locked) {
+        if (problem == support::FileProblem::Locked) {
             ZEMKA_console_printf("Cannot record: script file %s is being recorded by another program\n",
                                  open_path.c_str());
             refuse_recording();
@@ -94,7 +94,7 @@ bool open_for_writing() {
 
 bool open_for_reading() {
     open_path = reading_path();
-    script_file = platform::open_regular_for_reading(open_path.c_str(), nullptr);
+    script_file = support::open_regular_for_reading(open_path.c_str(), nullptr);
     script_mode = script_file ? StreamMode::Reading : StreamMode::Closed;
     return script_file != nullptr;
 }
@@ -108,7 +108,7 @@ bool write_line_at(long offset, const char *text, std::size_t length) {
         write_failure_reported = false;
         return true;
     }
-    platform::truncate_stream(script_file, offset);
+    support::truncate_stream(script_file, offset);
     std::clearerr(script_file);
     if (!write_failure_reported) {
         write_failure_reported = true;
@@ -199,16 +199,16 @@ void script_write_event(int kind, EventRecord record) {
     int length = 0;
     switch (kind) {
         case ZEMKA_MOUSE:
-            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);%s", record.x, record.y, platform::LINE_END);
+            length = std::snprintf(text, sizeof text, "ZEMKA_MOUSE(%d, %d);%s", record.x, record.y, support::LINE_END);
             break;
         case ZEMKA_KBD:
             length = std::snprintf(text, sizeof text, "ZEMKA_KBD(%d);%s",
-                                   static_cast<int>(static_cast<signed char>(record.key)), platform::LINE_END);
+                                   static_cast<int>(static_cast<signed char>(record.key)), support::LINE_END);
             break;
         case ZEMKA_PERIODIC: {
             // The run's line is the last of the file: it is written at the
             // end once and rewritten in place as the count grows.
-            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);%s", pending_periodic, platform::LINE_END);
+            length = std::snprintf(text, sizeof text, "ZEMKA_PERIODIC(%d);%s", pending_periodic, support::LINE_END);
             const long at = run_offset >= 0 ? run_offset : good_size;
             run_offset = at;
             run_on_disk = write_line_at(at, text, static_cast<std::size_t>(length));

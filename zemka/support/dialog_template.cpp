@@ -1,6 +1,6 @@
 #include "zemka/support/dialog_template.h"
 
-namespace zemka::platform {
+namespace zemka::support {
 
 namespace {
 
@@ -101,4 +101,4 @@ bool read_dialog_template(const std::uint8_t *data, std::size_t size, DialogTemp
     return true;
 }
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

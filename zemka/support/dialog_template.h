@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zemka::platform {
+namespace zemka::support {
 
 // The style bits and predefined class atoms the back ends act on (the
 // system's WS_, ES_ and BS_ values, named apart from the system headers'
@@ -44,4 +44,4 @@ struct DialogTemplate {
 // extended, or any field lies outside size.
 bool read_dialog_template(const std::uint8_t *data, std::size_t size, DialogTemplate *out);
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

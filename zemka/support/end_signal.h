@@ -6,8 +6,8 @@
 
 #include <csignal>
 
-namespace zemka::platform {
+namespace zemka::support {
 
 inline volatile std::sig_atomic_t end_signal = 0;
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

@@ -26,7 +26,7 @@
 #include <unistd.h>
 #endif
 
-namespace zemka::gdi {
+namespace zemka::support {
 
 namespace {
 
@@ -181,12 +181,12 @@ void sweep_dead_temporaries(const char *path, bool (*is_target)(const std::strin
 }
 
 const char *unfit_to_replace(const char *path, ImageKind kind) {
-    platform::FileProblem problem = platform::FileProblem::None;
-    std::FILE *file = platform::open_regular_for_reading(path, &problem);
+    FileProblem problem = FileProblem::None;
+    std::FILE *file = open_regular_for_reading(path, &problem);
     if (!file) {
-        if (problem == platform::FileProblem::Missing) return nullptr;
-        return problem == platform::FileProblem::NotRegular ? "something that is not a regular file"
-                                                            : "a file that cannot be read";
+        if (problem == FileProblem::Missing) return nullptr;
+        return problem == FileProblem::NotRegular ? "something that is not a regular file"
+                                                  : "a file that cannot be read";
     }
     unsigned char head[8] = {};
     const std::size_t n = std::fread(head, 1, sizeof head, file);
@@ -207,7 +207,7 @@ bool can_write_file(const char *path, std::string *error) {
         say(error, "no file name");
         return false;
     }
-    if (platform::exists_but_not_regular(path)) {
+    if (exists_but_not_regular(path)) {
         say(error, "it is not a regular file");
         return false;
     }
@@ -224,7 +224,7 @@ bool can_write_file(const char *path, std::string *error) {
 
 bool WholeFileWriter::open(const char *path, std::string *error) {
     abandon();
-    if (!path || !*path || platform::exists_but_not_regular(path)) {
+    if (!path || !*path || exists_but_not_regular(path)) {
         say(error, "it is not a regular file");
         return false;
     }
@@ -284,13 +284,13 @@ void WholeFileWriter::abandon() {
     std::remove(temporary_.c_str());
 }
 
-bool save_png(const Dc *dc, int width, int height, const char *path, std::string *error) {
-    const raster::Pixmap pm = dc_pixmap(dc);
+bool save_png(const gdi::Dc *dc, int width, int height, const char *path, std::string *error) {
+    const raster::Pixmap pm = gdi::dc_pixmap(dc);
     if (!pm.pixels) {
         say(error, "there is no picture");
         return false;
     }
-    if (!path || !*path || platform::exists_but_not_regular(path)) {
+    if (!path || !*path || exists_but_not_regular(path)) {
         say(error, "it is not a regular file");
         return false;
     }
@@ -324,4 +324,4 @@ bool save_png(const Dc *dc, int width, int height, const char *path, std::string
     return true;
 }
 
-}  // namespace zemka::gdi
+}  // namespace zemka::support

@@ -10,12 +10,12 @@
 
 #include "zemka/raster/gdi.h"
 
-namespace zemka::gdi {
+namespace zemka::support {
 
 // Writes the top-left width x height pixels of the context as a PNG file.
 // On failure returns false, says why in *error (when given) and leaves
 // neither a partial file nor the temporary one.
-bool save_png(const Dc *dc, int width, int height, const char *path, std::string *error);
+bool save_png(const gdi::Dc *dc, int width, int height, const char *path, std::string *error);
 // Whether a file could be written at path, found out without creating it:
 // path must not name a folder, FIFO or device, and its folder must take a
 // new file. Says why not in *error.
@@ -63,4 +63,4 @@ private:
     bool failed_ = false;
 };
 
-}  // namespace zemka::gdi
+}  // namespace zemka::support

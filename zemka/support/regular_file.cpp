@@ -20,7 +20,7 @@
 #include <system_error>
 #endif
 
-namespace zemka::platform {
+namespace zemka::support {
 
 namespace {
 
@@ -266,4 +266,4 @@ bool truncate_stream(std::FILE *file, long size) {
 
 #endif
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

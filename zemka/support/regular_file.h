@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-namespace zemka::platform {
+namespace zemka::support {
 
 // What ends a line in a text file of this system. Scripts are recorded
 // through binary streams with this written out, so that every offset the
@@ -43,4 +43,4 @@ bool same_path(const char *a, const char *b);
 // Cuts the stream's file to size bytes and moves to its end.
 bool truncate_stream(std::FILE *file, long size);
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

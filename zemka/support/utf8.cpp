@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zemka::platform {
+namespace zemka::support {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string encode_utf8(const std::u32string &text) {
     return out;
 }
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace zemka::platform {
+namespace zemka::support {
 
 bool valid_utf8(const char *text, std::size_t count);
 // The characters of text, at most max_chars of them.
@@ -17,4 +17,4 @@ std::u32string decode_text(const char *text, std::size_t count, std::size_t max_
 std::size_t utf8_prefix_length(const char *text, std::size_t count, std::size_t max_bytes);
 std::string encode_utf8(const std::u32string &text);
 
-}  // namespace zemka::platform
+}  // namespace zemka::support

@@ -23,7 +23,7 @@ namespace {
 constexpr unsigned GRACE_SECONDS = 3;
 constexpr int HANDLED[] = {SIGINT, SIGTERM, SIGHUP};
 
-using platform::end_signal;
+using support::end_signal;
 volatile std::sig_atomic_t stopping = 0;
 // When the first signal came. The same signal again within a second is the
 // same request from a second sender (a shell or timeout that signals the

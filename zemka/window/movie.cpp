@@ -32,7 +32,7 @@ using Clock = std::chrono::steady_clock;
 struct Recording {
     std::string path;
     std::unique_ptr<raster::GifEncoder> encoder;
-    gdi::WholeFileWriter file;
+    support::WholeFileWriter file;
     long waits = 0;
     bool full = false;  // the limit was reached: no more frames
     bool failed = false;
@@ -72,8 +72,8 @@ void at_exit() {
 
 // What path names that an animation must not replace, null when nothing.
 const char *refusal(const std::string &path) {
-    if (!played.empty() && platform::same_path(path.c_str(), played.c_str())) return "the script being played";
-    return gdi::unfit_to_replace(path.c_str(), gdi::ImageKind::Gif);
+    if (!played.empty() && support::same_path(path.c_str(), played.c_str())) return "the script being played";
+    return support::unfit_to_replace(path.c_str(), support::ImageKind::Gif);
 }
 
 }  // namespace
@@ -96,7 +96,7 @@ void configure(const char *played_script) {
     }
     if (const char *path = platform::setting("ZEMKA_MOVIE"); path && *path) {
         std::string why;
-        if (!gdi::can_write_file(path, &why)) {
+        if (!support::can_write_file(path, &why)) {
             warn(std::string("cannot write the animation ") + path + " (" + why + "); ZEMKA_MOVIE is ignored");
             return;
         }
@@ -116,7 +116,7 @@ bool start(const char *path) {
         warn("cannot write the animation " + r->path + ": it would replace " + unfit);
         return false;
     }
-    gdi::sweep_dead_temporaries(path, gdi::same_name);
+    support::sweep_dead_temporaries(path, support::same_name);
     std::string why;
     if (!r->file.open(path, &why)) {
         warn("cannot write the animation " + r->path + ": " + why);

@@ -69,11 +69,11 @@ bool snapshot_name(const std::string &name, const std::string &own_name) {
 
 // What path names that a snapshot must not replace, null when nothing.
 const char *refusal(const std::string &path) {
-    if (!settings.play_file.empty() && platform::same_path(path.c_str(), settings.play_file.c_str()))
+    if (!settings.play_file.empty() && support::same_path(path.c_str(), settings.play_file.c_str()))
         return "the script being played";
-    if (!movie::file().empty() && platform::same_path(path.c_str(), movie::file().c_str()))
+    if (!movie::file().empty() && support::same_path(path.c_str(), movie::file().c_str()))
         return "the file of ZEMKA_MOVIE";
-    return gdi::unfit_to_replace(path.c_str(), gdi::ImageKind::Png);
+    return support::unfit_to_replace(path.c_str(), support::ImageKind::Png);
 }
 
 void write_snapshot(const std::string &path) {
@@ -84,7 +84,7 @@ void write_snapshot(const std::string &path) {
         return;
     }
     std::string why;
-    if (!gdi::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str(), &why))
+    if (!support::save_png(canvas_dc, SHOWN_WIDTH, SHOWN_HEIGHT, path.c_str(), &why))
         warn("cannot write the snapshot " + path + ": " + why);
 }
 
@@ -111,10 +111,10 @@ void end_replay(const char *reason) {
 }
 
 // An unattended run must not go on as if it had been replayed.
-[[noreturn]] void refuse_replay(const char *path, platform::FileProblem problem) {
-    const char *why = problem == platform::FileProblem::Missing      ? "no such file"
-                      : problem == platform::FileProblem::NotRegular ? "it is not a regular file"
-                                                                     : "it cannot be read";
+[[noreturn]] void refuse_replay(const char *path, support::FileProblem problem) {
+    const char *why = problem == support::FileProblem::Missing      ? "no such file"
+                      : problem == support::FileProblem::NotRegular ? "it is not a regular file"
+                                                                    : "it cannot be read";
     warn(std::string("cannot replay ") + path + ": " + why);
     std::exit(UNUSABLE_REPLAY_EXIT);
 }
@@ -127,8 +127,8 @@ void configure() {
     if (configured) return;
     configured = true;
     if (const char *play = platform::setting("ZEMKA_PLAY"); play && *play) {
-        platform::FileProblem problem = platform::FileProblem::None;
-        std::FILE *f = platform::open_regular_for_reading(play, &problem);
+        support::FileProblem problem = support::FileProblem::None;
+        std::FILE *f = support::open_regular_for_reading(play, &problem);
         if (!f) refuse_replay(play, problem);
         std::fclose(f);
         settings.play_file = play;
@@ -150,13 +150,13 @@ void configure() {
     }
     if (const char *snap = platform::setting("ZEMKA_SNAPSHOT"); snap && *snap) {
         std::string why;
-        if (!gdi::can_write_file(snap, &why)) {
+        if (!support::can_write_file(snap, &why)) {
             warn(std::string("cannot write the snapshot ") + snap + " (" + why + "); ZEMKA_SNAPSHOT is ignored");
         } else if (const char *unfit = refusal(snap)) {
             warn(std::string("ZEMKA_SNAPSHOT names ") + unfit + " (" + snap + "): nothing is written");
         } else {
             settings.snapshot = snap;
-            gdi::sweep_dead_temporaries(snap, snapshot_name);
+            support::sweep_dead_temporaries(snap, snapshot_name);
         }
     }
     if (const char *every = platform::setting("ZEMKA_SNAPSHOT_EVERY"); every && *every) {

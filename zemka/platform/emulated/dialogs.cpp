@@ -34,31 +34,31 @@ std::string utf8_of(const std::u16string &text) {
             s.push_back(u >= 0xd800 && u <= 0xdfff ? U'\xfffd' : static_cast<char32_t>(u));
         }
     }
-    return encode_utf8(s);
+    return support::encode_utf8(s);
 }
 
 bool lay_out(const std::uint8_t *tmpl, std::size_t size, toolkit::DialogLayout *layout) {
-    DialogTemplate t;
-    if (!read_dialog_template(tmpl, size, &t)) return false;
+    support::DialogTemplate t;
+    if (!support::read_dialog_template(tmpl, size, &t)) return false;
     double unit_x = 1.5, unit_y = 1.75;
     toolkit::dialog_units(&unit_x, &unit_y);
     auto px = [](double units, int value) { return static_cast<int>(value * units + 0.5); };
-    if (t.style & dialog_bits::CAPTION) layout->caption = utf8_of(t.caption);
+    if (t.style & support::dialog_bits::CAPTION) layout->caption = utf8_of(t.caption);
     layout->width = px(unit_x, t.cx);
     layout->height = px(unit_y, t.cy);
     layout->x = px(unit_x, t.x);
     layout->y = px(unit_y, t.y);
-    for (const DialogItemTemplate &item : t.items) {
+    for (const support::DialogItemTemplate &item : t.items) {
         toolkit::DialogControl c;
         c.id = item.id;
         c.text = utf8_of(item.text);
-        if (item.class_atom == dialog_bits::EDIT_CLASS)
-            c.kind = (item.style & dialog_bits::MULTI_LINE) ? c.MULTI_LINE_EDIT : c.LINE_EDIT;
-        else if (item.class_atom == dialog_bits::BUTTON_CLASS)
-            c.kind = (item.style & dialog_bits::DEFAULT_PUSH_BUTTON) ? c.DEFAULT_BUTTON : c.BUTTON;
-        c.vertical_scroll = (item.style & dialog_bits::VERTICAL_SCROLL) != 0;
-        c.horizontal_scroll = (item.style & dialog_bits::HORIZONTAL_SCROLL) != 0;
-        c.wraps = !(item.style & dialog_bits::AUTO_HORIZONTAL_SCROLL);
+        if (item.class_atom == support::dialog_bits::EDIT_CLASS)
+            c.kind = (item.style & support::dialog_bits::MULTI_LINE) ? c.MULTI_LINE_EDIT : c.LINE_EDIT;
+        else if (item.class_atom == support::dialog_bits::BUTTON_CLASS)
+            c.kind = (item.style & support::dialog_bits::DEFAULT_PUSH_BUTTON) ? c.DEFAULT_BUTTON : c.BUTTON;
+        c.vertical_scroll = (item.style & support::dialog_bits::VERTICAL_SCROLL) != 0;
+        c.horizontal_scroll = (item.style & support::dialog_bits::HORIZONTAL_SCROLL) != 0;
+        c.wraps = !(item.style & support::dialog_bits::AUTO_HORIZONTAL_SCROLL);
         c.x = px(unit_x, item.x);
         c.y = px(unit_y, item.y);
         c.width = px(unit_x, item.cx);
@@ -73,7 +73,7 @@ bool lay_out(const std::uint8_t *tmpl, std::size_t size, toolkit::DialogLayout *
 std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t size, Window *owner, DialogProc proc,
                                   std::intptr_t init_param) {
     // A program asked to end by a signal asks nothing more.
-    if (!tmpl || !proc || end_signal || !ensure_toolkit()) return -1;
+    if (!tmpl || !proc || support::end_signal || !ensure_toolkit()) return -1;
     toolkit::DialogLayout layout;
     if (!lay_out(tmpl, size, &layout)) return -1;
     Dialog dialog;
@@ -90,7 +90,7 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
     // The modal loop. A quit request ends the dialog and stays queued for
     // the event wait; a signal that asks the program to end ends it too.
     while (!dialog.ended) {
-        if (end_signal) {
+        if (support::end_signal) {
             dialog.result = -1;
             break;
         }
@@ -118,7 +118,7 @@ std::intptr_t dialog_box_indirect(void *, const std::uint8_t *tmpl, std::size_t 
 std::size_t get_dlg_item_text(Dialog *dialog, int id, char *buffer, std::size_t max_bytes) {
     if (!dialog || !dialog->native || !buffer || max_bytes == 0) return 0;
     const std::string text = toolkit::dialog_item_text(dialog->native, id);
-    const std::size_t n = utf8_prefix_length(text.data(), text.size(), max_bytes - 1);
+    const std::size_t n = support::utf8_prefix_length(text.data(), text.size(), max_bytes - 1);
     std::memcpy(buffer, text.data(), n);
     buffer[n] = '\0';
     return n;

@@ -30,7 +30,7 @@ constexpr int FALLBACK_OK_ID = 1;
 // standard input stays usable for a later question.
 bool read_answer(std::string *line) {
     line->clear();
-    if (end_signal) return false;
+    if (support::end_signal) return false;
     int c = std::getc(stdin);
     const bool any = c != EOF;
     for (; c != EOF && c != '\n'; c = std::getc(stdin))

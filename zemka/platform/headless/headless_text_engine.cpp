@@ -121,7 +121,7 @@ const Glyph &glyph_of(Font &font, char32_t c) {
 
 std::u32string characters(const char *text, std::size_t count) {
     if (!text || count == 0) return {};
-    return decode_text(text, std::min(count, MAX_TEXT_BYTES));
+    return support::decode_text(text, std::min(count, MAX_TEXT_BYTES));
 }
 
 std::int64_t width_of(Font &font, const std::u32string &chars) {

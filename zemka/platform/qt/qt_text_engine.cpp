@@ -30,8 +30,8 @@ constexpr std::int64_t FAR_LIMIT = 1 << 28;
 // as Latin-1.
 QString decode(const char *text, std::size_t count) {
     const auto n = std::min<std::size_t>(count, 1u << 30);
-    if (valid_utf8(text, n)) return QString::fromUtf8(text, static_cast<qsizetype>(n));
-    const std::u32string chars = decode_text(text, n);
+    if (support::valid_utf8(text, n)) return QString::fromUtf8(text, static_cast<qsizetype>(n));
+    const std::u32string chars = support::decode_text(text, n);
     return QString::fromUcs4(chars.data(), static_cast<qsizetype>(chars.size()));
 }
 

@@ -56,7 +56,7 @@ Cells cells_of(const FontSpec &font) {
 
 std::u32string characters(const char *text, std::size_t count) {
     if (!text || count == 0) return {};
-    return decode_text(text, std::min(count, MAX_TEXT_BYTES));
+    return support::decode_text(text, std::min(count, MAX_TEXT_BYTES));
 }
 
 bool shows_ink(char32_t c) { return c > U' ' && c != U'\x7f' && c != U'\xa0' && !(c >= U'\x80' && c < U'\xa0'); }

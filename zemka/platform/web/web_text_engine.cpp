@@ -29,8 +29,8 @@ int pixel_height_of(const FontSpec &font) {
 std::string page_text(const char *text, std::size_t count) {
     count = std::min(count, MAX_TEXT_BYTES);
     if (!text || count == 0) return {};
-    if (valid_utf8(text, count)) return std::string(text, count);
-    return encode_utf8(decode_text(text, count));
+    if (support::valid_utf8(text, count)) return std::string(text, count);
+    return support::encode_utf8(support::decode_text(text, count));
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ namespace {
 
 // The plain (not extended) template form, with every field inside size.
 bool well_formed(const std::uint8_t *tmpl, std::size_t size) {
-    DialogTemplate layout;
-    return read_dialog_template(tmpl, size, &layout);
+    support::DialogTemplate layout;
+    return support::read_dialog_template(tmpl, size, &layout);
 }
 
 INT_PTR CALLBACK dialog_trampoline(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -73,7 +73,7 @@ std::size_t get_dlg_item_text(Dialog *dialog, int id, char *buffer, std::size_t 
     std::vector<wchar_t> wide(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
     const int got = GetWindowTextW(item, wide.data(), static_cast<int>(wide.size()));
     const std::string utf8 = win32::narrow(wide.data(), static_cast<std::size_t>(got > 0 ? got : 0));
-    const std::size_t n = utf8_prefix_length(utf8.data(), utf8.size(), max_bytes - 1);
+    const std::size_t n = support::utf8_prefix_length(utf8.data(), utf8.size(), max_bytes - 1);
     std::memcpy(buffer, utf8.data(), n);
     buffer[n] = '\0';
     return n;

@@ -7,7 +7,7 @@ namespace zemka::platform::win32 {
 std::wstring widen(const char *text, std::size_t count, std::size_t max_units) {
     std::wstring out;
     if (!text) return out;
-    const std::u32string chars = decode_text(text, count, max_units);
+    const std::u32string chars = support::decode_text(text, count, max_units);
     out.reserve(chars.size());
     for (char32_t c : chars) {
         if (out.size() >= max_units) break;
@@ -39,7 +39,7 @@ std::string narrow(const wchar_t *text, std::size_t count) {
         }
         chars.push_back(u >= 0xd800 && u <= 0xdfff ? U'\xfffd' : u);
     }
-    return encode_utf8(chars);
+    return support::encode_utf8(chars);
 }
 
 }  // namespace zemka::platform::win32
