@@ -8,17 +8,22 @@ set(ZEMKA_BACKEND_CARD_FIELDS
   NEEDS_DISPLAY     # ON: not started where there is no display
   SUITES            # folders under tests/ that its build adds
   CONFORMANCE_USER  # the conformance test's user (a source); empty: no users
-  TEST_ENVIRONMENT  # environment of its tests (NAME=VALUE list)
+  TEST_ENVIRONMENT  # environment of its conformance test and benchmarks (NAME=VALUE list)
   DEPS              # a script that installs what it needs
   PREPARE           # a command ./test runs before any build
   CHECK             # how ./test tests it: build, or a script given the reference painter
   RUN               # a command ./run --NAME runs instead of building the painter
   STAND_IN)         # the back end ./run starts instead where there is no display
 #
-# As a script, it prints one line per back end for ./test and ./run:
+# As a script, it prints for ./test and ./run the default back end of the
+# system it runs on, then one line per back end:
 #   cmake -P cmake/ZemkaBackends.cmake
+#   default|NAME (empty when no card names this system)
 #   NAME|DEFAULT_FOR|NEEDS_DISPLAY|CHECK|DEPS|PREPARE|RUN|STAND_IN (lists joined by spaces)
 
+if(CMAKE_SCRIPT_MODE_FILE)
+  cmake_policy(VERSION 3.25)
+endif()
 get_filename_component(ZEMKA_BACKENDS_SOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 
 # The names of the back ends, sorted.
@@ -61,6 +66,8 @@ function(zemka_default_backend system out)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  zemka_default_backend("${CMAKE_HOST_SYSTEM_NAME}" default)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E echo "default|${default}")
   zemka_backend_names(names)
   foreach(name IN LISTS names)
     zemka_read_backend_card(${name} card)

@@ -20,7 +20,7 @@ set_target_properties(zemka PROPERTIES EXPORT_NAME zemka)
 # A program in C alone is linked by the C compiler, which does not know
 # that a static libzemka.a needs the C++ runtime (CMake adds it only when
 # the program's project enables C++ too): the package says so itself.
-if(NOT ZEMKA_SHARED AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+if(NOT ZEMKA_SHARED AND CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "wasm32")
   target_link_libraries(zemka INTERFACE $<$<LINK_LANGUAGE:C>:stdc++> $<$<LINK_LANGUAGE:C>:m>)
 endif()
 install(TARGETS zemka EXPORT zemkaTargets

@@ -11,7 +11,7 @@
 # the sources too), fill in the card and the sources in the order it says.
 
 # This back end's folder: zemka/platform/NAME/ for cmake/ZemkaPlatform-NAME.cmake.
-get_filename_component(ZEMKA_BACKEND_FOLDER "${CMAKE_CURRENT_LIST_FILE}" NAME_WE)
+get_filename_component(ZEMKA_BACKEND_FOLDER "${CMAKE_CURRENT_LIST_FILE}" NAME_WLE)
 string(REGEX REPLACE "^ZemkaPlatform-" "" ZEMKA_BACKEND_FOLDER "${ZEMKA_BACKEND_FOLDER}")
 set(ZEMKA_BACKEND_FOLDER ${PROJECT_SOURCE_DIR}/zemka/platform/${ZEMKA_BACKEND_FOLDER})
 
@@ -20,7 +20,7 @@ set(ZEMKA_BACKEND_DEFAULT_FOR "")       # CMAKE_SYSTEM_NAME values where it is t
 set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)    # ON: ./run does not pick it where there is no display
 set(ZEMKA_BACKEND_SUITES portable conformance)  # folders under tests/ that its build adds
 set(ZEMKA_BACKEND_CONFORMANCE_USER ${ZEMKA_BACKEND_FOLDER}/template_conformance_user.cpp)  # the conformance test's user source; empty: a back end without users
-set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")  # environment of its tests (NAME=VALUE list)
+set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")  # environment of its conformance test and benchmarks (NAME=VALUE list)
 set(ZEMKA_BACKEND_DEPS "")              # a script that installs its packages
 set(ZEMKA_BACKEND_PREPARE "")           # a command ./test runs before the builds
 # How ./test tests it: build (plain and sanitized builds, ctest) or a
