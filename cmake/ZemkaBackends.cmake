@@ -7,7 +7,7 @@ set(ZEMKA_BACKEND_CARD_FIELDS
   DEFAULT_FOR       # CMAKE_SYSTEM_NAME values where it is the default back end
   NEEDS_DISPLAY     # ON: not started where there is no display
   SUITES            # folders under tests/ that its build adds
-  CONFORMANCE_USER  # the conformance test's user (a source); empty: no users
+  CONFORMANCE_USER  # the conformance test's user (its sources); empty: no users, no screen
   TEST_ENVIRONMENT  # environment of its conformance test and benchmarks (NAME=VALUE list)
   DEPS              # a script that installs what it needs
   PREPARE           # a command ./test runs before any build

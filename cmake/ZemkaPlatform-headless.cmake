@@ -8,7 +8,8 @@
 set(ZEMKA_BACKEND_DEFAULT_FOR "")
 set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)
 set(ZEMKA_BACKEND_SUITES portable conformance)
-set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/tests/conformance/headless_user.cpp)
+set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/tests/conformance/no_input_user.cpp
+  ${PROJECT_SOURCE_DIR}/tests/conformance/headless_user.cpp)
 set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")
 set(ZEMKA_BACKEND_DEPS "")
 set(ZEMKA_BACKEND_PREPARE "")

@@ -22,10 +22,6 @@ namespace zemka::platform {
 
 namespace {
 
-// Position limit for QPainter, which takes ints: text anchored further out
-// cannot reach the surface.
-constexpr std::int64_t FAR_LIMIT = 1 << 28;
-
 // Valid UTF-8 as it is; otherwise sequence by sequence, each stray byte
 // as Latin-1.
 QString decode(const char *text, std::size_t count) {

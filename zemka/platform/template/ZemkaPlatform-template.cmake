@@ -19,7 +19,9 @@ set(ZEMKA_BACKEND_FOLDER ${PROJECT_SOURCE_DIR}/zemka/platform/${ZEMKA_BACKEND_FO
 set(ZEMKA_BACKEND_DEFAULT_FOR "")       # CMAKE_SYSTEM_NAME values where it is the default back end
 set(ZEMKA_BACKEND_NEEDS_DISPLAY OFF)    # ON: ./run does not pick it where there is no display
 set(ZEMKA_BACKEND_SUITES portable conformance)  # folders under tests/ that its build adds
-set(ZEMKA_BACKEND_CONFORMANCE_USER ${ZEMKA_BACKEND_FOLDER}/template_conformance_user.cpp)  # the conformance test's user source; empty: a back end without users
+# The conformance test's user: its input half and its screen half.
+set(ZEMKA_BACKEND_CONFORMANCE_USER ${PROJECT_SOURCE_DIR}/tests/conformance/no_input_user.cpp
+  ${ZEMKA_BACKEND_FOLDER}/template_conformance_user.cpp)
 set(ZEMKA_BACKEND_TEST_ENVIRONMENT "")  # environment of its conformance test and benchmarks (NAME=VALUE list)
 set(ZEMKA_BACKEND_DEPS "")              # a script that installs its packages
 set(ZEMKA_BACKEND_PREPARE "")           # a command ./test runs before the builds

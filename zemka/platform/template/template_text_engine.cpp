@@ -22,14 +22,8 @@ namespace zemka::platform {
 
 namespace {
 
-// The desktop's default font height in pixels (a 9 point font at 96 dpi).
-constexpr int DEFAULT_PIXEL_HEIGHT = 12;
+// The largest height drawn.
 constexpr int MAX_PIXEL_HEIGHT = 2048;
-// Anchors further out than this cannot put a box on any surface.
-constexpr std::int64_t FAR_LIMIT = 1 << 28;
-// Texts past this size are measured and drawn only this far: no surface
-// shows more.
-constexpr std::size_t MAX_TEXT_BYTES = 1u << 20;
 
 // A face's metrics at one height.
 struct Cells {

@@ -13,14 +13,6 @@ namespace zemka::platform {
 
 namespace {
 
-// The desktop's default font height in pixels (a 9 point font at 96 dpi).
-constexpr int DEFAULT_PIXEL_HEIGHT = 12;
-// Texts are handed to the page whole up to this size; past it they could
-// not be seen anyway.
-constexpr std::size_t MAX_TEXT_BYTES = 1u << 20;
-// Anchors further out than this cannot put a glyph on any surface.
-constexpr std::int64_t FAR_LIMIT = 1 << 28;
-
 int pixel_height_of(const FontSpec &font) {
     return font.pixel_height > 0 ? std::min(font.pixel_height, 4096) : DEFAULT_PIXEL_HEIGHT;
 }

@@ -14,9 +14,6 @@ namespace zemka::platform {
 
 namespace {
 
-// Texts anchored further out than this cannot reach the surface, and GDI
-// takes int coordinates.
-constexpr std::int64_t FAR_LIMIT = 1 << 28;
 // GDI measures and draws at most this many UTF-16 units per call.
 constexpr std::size_t MAX_UNITS = 1 << 16;
 constexpr std::size_t MAX_FONTS = 64;

@@ -1,6 +1,8 @@
-// The user of a back end that has none and shows no screen: it takes no
-// input and closes the drawing window itself when nothing can happen any
-// more, which its wait then reports as the close box.
+// The input half of the user of a back end that has none: it takes no
+// input, and the back end closes the drawing window itself when nothing
+// can happen any more, which its wait then reports as the close box. Such
+// a back end's card lists this file with a source of its own that reads
+// its screen (screen_pixels), or with no_screen_user.cpp.
 #include "conformance/toolkit_user.h"
 
 namespace zemka::conformance {
@@ -10,7 +12,6 @@ void click(int, int) {}
 void type(char) {}
 void close_drawing_window() {}
 void settle() {}
-bool screen_pixels(std::vector<std::uint32_t> &, int &, int &) { return false; }
 
 // Without input or animation the wait cannot hang: the back end ends it.
 int next_event(EventRecord &record, bool &guard_fired) {
