@@ -8,15 +8,16 @@
 # suite). It is built as a static library and installed: a program in C
 # alone builds against the installed package and runs on the new back end.
 #   tests/template/template_copy_test.sh [WORK_DIR]
-# WORK_DIR (default: a temporary folder, removed at the end) holds the copy
-# and its build.
+# WORK_DIR (default: a temporary folder whose name holds a space, # and $,
+# removed at the end) holds the copy and its build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 if [[ -n ${1:-} ]]; then
   work=$1
   mkdir -p "$work"
 else
-  work=$(mktemp -d)
+  # A path a learner may well have: a space, a # and a $ in it.
+  work=$(mktemp -d "${TMPDIR:-/tmp}/zemka copy #\$1-XXXXXX")
   trap 'rm -rf "$work"' EXIT
 fi
 fail() { echo "template copy: $*" >&2; exit 1; }
